@@ -1,0 +1,50 @@
+// The values of Einstellungen.ini, read in a fixed order, and the checks a usable file passes.
+#pragma once
+
+#include "IniDatei.h"
+
+#include <QString>
+
+// Database and serial values; held by the data module.
+struct TDBEinstellungen
+{
+    QString COM_Port;
+    QString Geraet; // optional device path; when empty the COM number picks the device
+    QString Server_User;
+    QString Server_Passwort;
+    QString Server_Hostname;
+    qint32 Server_Port = 0;
+    QString Server_DB;
+    QString Server_Protocol;
+    QString Server_MD5Hash;
+};
+
+// The three menu values; the main window carries them as its properties.
+class TMenuWerte
+{
+public:
+    const QString& Menu_AnzAbteilungen() const { return FMenu_AnzAbteilungen; }
+    void setMenu_AnzAbteilungen(const QString& wert) { FMenu_AnzAbteilungen = wert; }
+    const QString& Mandant() const { return FMandant; }
+    void setMandant(const QString& wert) { FMandant = wert; }
+    const QString& Werbung_Welcome() const { return FWerbung_Welcome; }
+    void setWerbung_Welcome(const QString& wert) { FWerbung_Welcome = wert; }
+
+private:
+    QString FMenu_AnzAbteilungen;
+    QString FMandant;
+    QString FWerbung_Welcome;
+};
+
+// Name of the settings file; it lives beside the executable.
+QString EinstellungsDatei(const QString& programmVerzeichnis);
+
+// Reads every key in its order and stores each value as soon as it is read. A Port that is not
+// a number throws EUmwandlungsfehler; the keys after it then keep their previous values.
+void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& menu);
+
+// False when a required value still holds its "ERROR" default or the port is 0.
+bool EinstellungenVollstaendig(const TDBEinstellungen& db);
+
+// True when the stored integrity value matches the three enciphered credentials.
+bool IntegritaetStimmt(const TDBEinstellungen& db);

@@ -1,0 +1,25 @@
+// Prepares the text of a complete Einstellungen.ini from plain values: enciphers the
+// credentials and adds the integrity value, so the station's check passes.
+#pragma once
+
+#include <QString>
+
+struct TKlarEinstellungen
+{
+    QString Hostname;
+    QString Username;
+    QString Passwort;
+    int Port = 3306;
+    QString Datenbank;
+    QString Protokoll = QStringLiteral("TCP");
+    QString COM = QStringLiteral("1");
+    QString Geraet;
+    QString Mandant;
+    QString Menu = QStringLiteral("12");
+    QString Willkommen = QStringLiteral("Herzlich Willkommen.");
+};
+
+// UTF-8 text with CR LF line ends. Throws EFehler for values the file cannot carry (a line
+// break, more than 2047 characters) and for a port outside 1 to 65535 or a menu other than
+// "6" or "12".
+QString ErstelleEinstellungsText(const TKlarEinstellungen& werte);

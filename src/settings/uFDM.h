@@ -1,0 +1,39 @@
+// Data module of the station: settings values and the one database connection.
+#pragma once
+
+#include "Einstellungen.h"
+
+#include <QObject>
+#include <QString>
+
+class TFDM : public QObject, public TDBEinstellungen
+{
+    Q_OBJECT
+
+public:
+    explicit TFDM(QObject* parent = nullptr);
+
+    // Reads the settings if they have not been read successfully yet and opens the
+    // connection; true when the connection is open. Reports every failure itself.
+    bool MitDB_Verbinden();
+
+    // Receiver of the three menu values (the main window).
+    void SetzeMenuZiel(TMenuWerte* ziel) { FMenuZiel = ziel; }
+    // Directory holding Einstellungen.ini; the executable's directory unless set.
+    void SetzeEinstellungsVerzeichnis(const QString& verzeichnis) { FVerzeichnis = verzeichnis; }
+    // True after the integrity value did not match: the program must end without a connection.
+    bool EinstellungenBeschaedigt() const { return FBeschaedigt; }
+
+private:
+    bool Lese_Einstellungen();
+    void MeldeLesefehler();
+
+    TMenuWerte* FMenuZiel = nullptr;
+    QString FVerzeichnis;
+    bool FBeschaedigt = false;
+};
+
+// Program-wide reference, set while the window set exists.
+extern TFDM* FDM;
+// True once the settings were read and are usable.
+extern bool bEinstellungen_OK;
