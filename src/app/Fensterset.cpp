@@ -1,0 +1,40 @@
+// The main window is created first so that it is the application's main window.
+#include "Fensterset.h"
+
+#include "uFDM.h"
+#include "uFKurzmeldung.h"
+#include "uFMain.h"
+#include "uFehlermeldung.h"
+#include "uMessung.h"
+#include "ufdmDB_Key.h"
+#include "ufdmKontakt.h"
+
+struct TFensterset::TObjekte
+{
+    // Members are destroyed in reverse order of declaration.
+    std::unique_ptr<TFMain> main{FMain = new TFMain};
+    std::unique_ptr<TFDM> dm{FDM = new TFDM};
+    std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt};
+    std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key};
+    std::unique_ptr<TFMessung> messung{FMessung = new TFMessung};
+    std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung};
+    std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung};
+};
+
+TFensterset::TFensterset() : FObjekte(std::make_unique<TObjekte>())
+{
+    FDM->SetzeMenuZiel(FMain);
+}
+
+TFensterset::~TFensterset()
+{
+    FObjekte.reset();
+    FKurzmeldung = nullptr;
+    Fehlermeldung = nullptr;
+    FMessung = nullptr;
+    fdmDB_Key = nullptr;
+    fdmKontakt = nullptr;
+    FDM = nullptr;
+    FMain = nullptr;
+    bEinstellungen_OK = false;
+}
