@@ -1,0 +1,228 @@
+// Start of the station on Qt's offscreen platform: window set, start sequence with its
+// messages, menu card choice, dark style and the on-screen message boxes.
+#include "EinstellungsDatei.h"
+#include "Fensterset.h"
+#include "MeldungsProtokoll.h"
+#include "Start.h"
+#include "uFDM.h"
+#include "uFKurzmeldung.h"
+#include "uFMain.h"
+#include "uFehlermeldung.h"
+#include "uMessung.h"
+#include "ufdmDB_Key.h"
+#include "ufdmKontakt.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QString kLesefehler =
+    QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
+                   "Das Programm wird nach dem dritten Fehlversuch vorsorglich beendet.");
+const QString kBeschaedigt =
+    QStringLiteral("Die Datei Einstellungen.ini scheint beschädigt zu sein.\r\n"
+                   "Bitte verständigen Sie einen Administrator!\r\n\r\n"
+                   "Das Programm wird vorsorglich beendet.");
+const QString kOhneMandant =
+    QStringLiteral("Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!");
+
+} // namespace
+
+class TstStart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void fenstersetEntstehtEinmal();
+    void ohneEinstellungsdatei();
+    void mitMandant();
+    void menuKarte_data();
+    void menuKarte();
+    void portKeineZahl();
+    void beschaedigteDateiBeendet();
+    void dunklerStil();
+    void meldungsfensterAntwortet();
+
+private:
+    // Shows the main window as the program does and lets the start sequence run.
+    QStringList Starte(const TEinstellungsDatei& datei);
+
+    std::unique_ptr<TFensterset> FFenster;
+};
+
+void TstStart::initTestCase()
+{
+    BereiteAnwendungVor();
+}
+
+void TstStart::init()
+{
+    FFenster = std::make_unique<TFensterset>();
+}
+
+void TstStart::cleanup()
+{
+    FFenster.reset();
+}
+
+QStringList TstStart::Starte(const TEinstellungsDatei& datei)
+{
+    TMeldungsProtokoll protokoll;
+    FDM->SetzeEinstellungsVerzeichnis(datei.Verzeichnis());
+    FMain->ZeigeVollbild();
+    QCoreApplication::processEvents();
+    return protokoll.Texte();
+}
+
+void TstStart::fenstersetEntstehtEinmal()
+{
+    const QList<QObject*> objekte{FMain,    FDM,           fdmKontakt,  fdmDB_Key,
+                                  FMessung, Fehlermeldung, FKurzmeldung};
+    const QStringList namen{"FMain",    "FDM",           "fdmKontakt",  "fdmDB_Key",
+                            "FMessung", "Fehlermeldung", "FKurzmeldung"};
+    for (int i = 0; i < objekte.size(); ++i) {
+        QVERIFY(objekte[i] != nullptr);
+        QCOMPARE(objekte[i]->objectName(), namen[i]);
+    }
+    for (QWidget* fenster :
+         {static_cast<QWidget*>(FMain), static_cast<QWidget*>(FMessung),
+          static_cast<QWidget*>(Fehlermeldung), static_cast<QWidget*>(FKurzmeldung)})
+        QVERIFY(!fenster->isVisible());
+    QVERIFY(FMain->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(FMain->iWechselzeit, 30);
+    QCOMPARE(FMain->iTimer_PageWechsel, 30);
+    QVERIFY(FMain->bStart);
+    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+
+    FFenster.reset();
+    QCOMPARE(FMain, nullptr);
+    QCOMPARE(FDM, nullptr);
+    QCOMPARE(FKurzmeldung, nullptr);
+}
+
+void TstStart::ohneEinstellungsdatei()
+{
+    const TEinstellungsDatei datei;
+    QCOMPARE(Starte(datei), (QStringList{kLesefehler, kOhneMandant}));
+    QVERIFY(FMain->isVisible());
+    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    QCOMPARE(FMain->lblWelcome->text(), QStringLiteral("Herzlich Willkommen."));
+    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card12);
+    QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
+    QVERIFY(FMain->btnMenu_Abt_Rechts->isHidden());
+}
+
+void TstStart::mitMandant()
+{
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    werte.Willkommen = QStringLiteral("Guten Morgen, bitte testen!");
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    QCOMPARE(Starte(datei), QStringList());
+    QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
+    QCOMPARE(FMain->iTimer_PageWechsel, FMain->iWechselzeit);
+}
+
+void TstStart::menuKarte_data()
+{
+    QTest::addColumn<QByteArray>("anzahl");
+    QTest::addColumn<bool>("zwoelf");
+    QTest::newRow("6") << QByteArray("6") << false;
+    QTest::newRow("12") << QByteArray("12") << true;
+    QTest::newRow("anderer wert") << QByteArray("7") << false;
+    QTest::newRow("12 mit text") << QByteArray("12 Stück") << false;
+}
+
+void TstStart::menuKarte()
+{
+    QFETCH(QByteArray, anzahl);
+    QFETCH(bool, zwoelf);
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    datei.Ersetze("Anzahl_Abteilungen=12", "Anzahl_Abteilungen=" + anzahl);
+    QCOMPARE(Starte(datei), QStringList());
+    QCOMPARE(FMain->cpAbteilungen->currentWidget(), zwoelf ? FMain->Card12 : FMain->Card6);
+    QCOMPARE(FMain->btnMenu_Abt_Links->isHidden(), zwoelf);
+    QCOMPARE(FMain->btnMenu_Abt_Rechts->isHidden(), zwoelf);
+}
+
+void TstStart::portKeineZahl()
+{
+    TEinstellungsDatei datei;
+    datei.Schreibe(GueltigeWerte());
+    datei.Ersetze("Port=3306", "Port=abc");
+    QCOMPARE(Starte(datei), (QStringList{kLesefehler, kOhneMandant}));
+    // The menu values were never read: six-button card with arrows, empty welcome text.
+    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card6);
+    QVERIFY(!FMain->btnMenu_Abt_Links->isHidden());
+    QCOMPARE(FMain->lblWelcome->text(), QString());
+}
+
+void TstStart::beschaedigteDateiBeendet()
+{
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.Willkommen = QStringLiteral("Nicht zu sehen");
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    datei.Ersetze("Username=C5CF0826", "Username=c5CF0826");
+    QCOMPARE(Starte(datei), QStringList{kBeschaedigt});
+    QVERIFY(FDM->EinstellungenBeschaedigt());
+    QVERIFY(!bEinstellungen_OK);
+    QVERIFY(!FMain->isVisible());
+    QCOMPARE(FMain->iEndeStatus, TFMain::kEndeBeschaedigteEinstellungen);
+    QCOMPARE(FMain->lblWelcome->text(), QString());
+}
+
+void TstStart::dunklerStil()
+{
+    QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
+    QCOMPARE(QApplication::palette().color(QPalette::Window), QColor(Qt::black));
+    QVERIFY(QApplication::palette().color(QPalette::WindowText).lightness() > 200);
+    QCOMPARE(QGuiApplication::applicationDisplayName(),
+             QStringLiteral("Teststation Personenerdung"));
+}
+
+void TstStart::meldungsfensterAntwortet()
+{
+    // BereiteAnwendungVor installed the on-screen boxes; answer them as a person would.
+    QStringList gesehen;
+    auto antworte = [&gesehen](const QString& knopf) {
+        QTimer::singleShot(0, [&gesehen, knopf] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            gesehen.append(box->text());
+            for (QAbstractButton* b : box->buttons())
+                gesehen.append(b->text());
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == knopf)
+                    b->click();
+        });
+    };
+    antworte(QStringLiteral("Ja"));
+    QVERIFY(Meldung::Fragen(QStringLiteral("Wollen Sie das Programm wirklich beenden?")));
+    antworte(QStringLiteral("Nein"));
+    QVERIFY(!Meldung::Fragen(QStringLiteral("Frage")));
+    antworte(QStringLiteral("OK"));
+    Meldung::Zeigen(Meldung::Art::Hinweis, QStringLiteral("Zeile 1\r\n\r\nZeile 3"));
+    QCOMPARE(gesehen, (QStringList{"Wollen Sie das Programm wirklich beenden?", "Ja", "Nein",
+                                   "Frage", "Ja", "Nein", "Zeile 1\n\nZeile 3", "OK"}));
+}
+
+QTEST_MAIN(TstStart)
+#include "tst_start.moc"
