@@ -3,6 +3,7 @@
 #include "EinstellungsDatei.h"
 #include "Integritaet.h"
 #include "MeldungsProtokoll.h"
+#include "Meldungstexte.h"
 #include "uFDM.h"
 #include "uFehler.h"
 
@@ -10,14 +11,6 @@
 #include <QTest>
 
 namespace {
-
-const QString kLesefehler =
-    QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
-                   "Das Programm wird nach dem dritten Fehlversuch vorsorglich beendet.");
-const QString kBeschaedigt =
-    QStringLiteral("Die Datei Einstellungen.ini scheint beschädigt zu sein.\r\n"
-                   "Bitte verständigen Sie einen Administrator!\r\n\r\n"
-                   "Das Programm wird vorsorglich beendet.");
 
 enum class Ergebnis
 {

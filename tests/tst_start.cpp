@@ -3,6 +3,7 @@
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
+#include "Meldungstexte.h"
 #include "Start.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
@@ -22,20 +23,6 @@
 #include <QTimer>
 
 #include <memory>
-
-namespace {
-
-const QString kLesefehler =
-    QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
-                   "Das Programm wird nach dem dritten Fehlversuch vorsorglich beendet.");
-const QString kBeschaedigt =
-    QStringLiteral("Die Datei Einstellungen.ini scheint beschädigt zu sein.\r\n"
-                   "Bitte verständigen Sie einen Administrator!\r\n\r\n"
-                   "Das Programm wird vorsorglich beendet.");
-const QString kOhneMandant =
-    QStringLiteral("Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!");
-
-} // namespace
 
 class TstStart : public QObject
 {
