@@ -4,11 +4,18 @@
 #include "uMeldung.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kSchriftPixel = 19;
+
+} // namespace
 
 void WendeDunklenStilAn()
 {
@@ -36,4 +43,9 @@ void WendeDunklenStilAn()
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(0x80, 0x80, 0x80));
     palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0x80, 0x80, 0x80));
     QApplication::setPalette(palette);
+
+    // Read at arm's length on a touch screen; the fonts fall back where Segoe UI is missing.
+    QFont schrift(u"Segoe UI"_s);
+    schrift.setPixelSize(kSchriftPixel);
+    QApplication::setFont(schrift);
 }

@@ -34,6 +34,10 @@ Meldung::Antwort ZeigeMeldungsfenster(Meldung::Art art, const QString& text)
     QMessageBox box(Symbol(art), QGuiApplication::applicationDisplayName(), anzeige,
                     QMessageBox::NoButton, QApplication::activeWindow());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Buttons large enough for a finger.
+    box.setStyleSheet(
+        u"QMessageBox { font-size: 24px; } QLabel#qt_msgbox_label { min-width: 760px; } "
+        "QPushButton { min-width: 180px; min-height: 64px; font-size: 24px; }"_s);
     if (art == Meldung::Art::Frage) {
         box.addButton(u"Ja"_s, QMessageBox::YesRole);
         QPushButton* nein = box.addButton(u"Nein"_s, QMessageBox::NoRole);
