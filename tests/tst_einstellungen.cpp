@@ -38,6 +38,8 @@ private slots:
     void keineDatei();
     void portKeineZahl();
     void werteWerdenUebernommen();
+    void geschriebeneWerteLesenSichGleich_data();
+    void geschriebeneWerteLesenSichGleich();
     void pruefungen_data();
     void pruefungen();
     void kleineHexZiffernWerdenAngenommen();
@@ -239,6 +241,31 @@ void TstEinstellungen::werteWerdenUebernommen()
     QCOMPARE(FMenu.Menu_AnzAbteilungen(), QStringLiteral("6"));
     QCOMPARE(FMenu.Mandant(), werte.Mandant);
     QCOMPARE(FMenu.Werbung_Welcome(), werte.Willkommen);
+}
+
+void TstEinstellungen::geschriebeneWerteLesenSichGleich_data()
+{
+    QTest::addColumn<QString>("wert");
+    QTest::newRow("leer") << "";
+    QTest::newRow("blanks aussen") << "  Text  ";
+    QTest::newRow("in anfuehrungszeichen") << "\"Nord\"";
+    QTest::newRow("in einfachen") << "'Nord'";
+    QTest::newRow("ein anfuehrungszeichen") << "\"";
+    QTest::newRow("gleichheitszeichen und semikolon") << ";a=b;";
+    QTest::newRow("2047 zeichen") << QString(2047, u'ä');
+}
+
+void TstEinstellungen::geschriebeneWerteLesenSichGleich()
+{
+    QFETCH(QString, wert);
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.Mandant = wert;
+    werte.Willkommen = wert;
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    QCOMPARE(Lies(datei), QStringList());
+    QCOMPARE(FMenu.Mandant(), wert);
+    QCOMPARE(FMenu.Werbung_Welcome(), wert);
 }
 
 void TstEinstellungen::pruefungen_data()
