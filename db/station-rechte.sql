@@ -1,0 +1,27 @@
+-- Least privileges for the test station's own database user.
+--
+-- Create the user first, with a password of your choice, e.g.:
+--   CREATE USER 'teststation'@'%' IDENTIFIED BY '...';
+-- then run this file in the station's database (table names below refer to
+-- the current database):
+--   mariadb DBNAME < db/station-rechte.sql
+--
+-- The station only reads departments and employees, appends measurement rows
+-- and stamps the date of an employee's last passed measurement.
+
+-- Department menu, board and employee loading (inner joins over all of these).
+GRANT SELECT ON VORGABEN_ABTEILUNG     TO 'teststation'@'%';
+GRANT SELECT ON MITARBEITER            TO 'teststation'@'%';
+GRANT SELECT ON KONTAKTDATEN           TO 'teststation'@'%';
+GRANT SELECT ON PLZ                    TO 'teststation'@'%';
+GRANT SELECT ON LAENDER                TO 'teststation'@'%';
+GRANT SELECT ON VORGABEN_ANREDE        TO 'teststation'@'%';
+GRANT SELECT ON VORGABEN_TITEL         TO 'teststation'@'%';
+GRANT SELECT ON VORGABEN_MA_ANG_STATUS TO 'teststation'@'%';
+
+-- Measurement rows: append only. Without SELECT/UPDATE/DELETE a station can
+-- neither read back nor alter the audit trail.
+GRANT INSERT ON ESD_MESSWERTE_SCHUHE   TO 'teststation'@'%';
+
+-- The one employee column the station writes.
+GRANT UPDATE (DATUM_ESD_MESSUNG) ON MITARBEITER TO 'teststation'@'%';
