@@ -1,0 +1,41 @@
+// Errors of the database layer; each carries the type name that messages show.
+#pragma once
+
+#include "uFehler.h"
+
+#include <QByteArray>
+
+// The server or the client library refused a statement.
+class EDatenbankfehler : public EFehler
+{
+public:
+    EDatenbankfehler(const QString& meldung, unsigned int nummer, const QByteArray& sqlStatus);
+
+    // The client library's or server's error number and SQLSTATE (five characters).
+    unsigned int Nummer() const { return FNummer; }
+    const QByteArray& SqlStatus() const { return FSqlStatus; }
+
+protected:
+    EDatenbankfehler(const QString& typName, const QString& meldung, unsigned int nummer,
+                     const QByteArray& sqlStatus);
+
+private:
+    unsigned int FNummer;
+    QByteArray FSqlStatus;
+};
+
+// No link to the server: connecting failed, or the link broke before or during a statement.
+class EVerbindungsfehler : public EDatenbankfehler
+{
+public:
+    EVerbindungsfehler(const QString& meldung, unsigned int nummer = 0,
+                       const QByteArray& sqlStatus = QByteArrayLiteral("08000"));
+};
+
+// The layer was used wrongly: an unknown parameter or column name, a closed query, a nested
+// transaction.
+class EAbfragefehler : public EFehler
+{
+public:
+    explicit EAbfragefehler(const QString& meldung);
+};

@@ -1,0 +1,285 @@
+// Connection over MariaDB Connector/C: text protocol, utf8mb4, values escaped by the link.
+#include "DBVerbindung.h"
+
+#include "DBErgebnis.h"
+#include "DBFehler.h"
+#include "MySqlHandle.h"
+
+#include <errmsg.h>
+#include <mysqld_error.h>
+
+#include <poll.h>
+
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Sent by newer servers before they close an idle link; absent from older headers.
+constexpr unsigned int kZeitueberschreitungDesKlienten = 4031;
+
+// Errors after which the link is unusable and has to be built anew.
+bool IstLinkfehler(unsigned int nummer)
+{
+    switch (nummer) {
+    case CR_CONNECTION_ERROR:
+    case CR_CONN_HOST_ERROR:
+    case CR_SERVER_GONE_ERROR:
+    case CR_SERVER_LOST:
+    case CR_SERVER_LOST_EXTENDED:
+    case CR_COMMANDS_OUT_OF_SYNC: // the protocol state is lost; only a new link helps
+    case ER_SERVER_SHUTDOWN:
+    case ER_CONNECTION_KILLED:
+    case kZeitueberschreitungDesKlienten:
+        return true;
+    default:
+        return false;
+    }
+}
+
+TDBErgebnis::TArt ArtDerSpalte(const MYSQL_FIELD& feld, bool& blob)
+{
+    constexpr unsigned int kBinaerZeichensatz = 63;
+    const bool binaer = feld.charsetnr == kBinaerZeichensatz;
+    blob = false;
+    switch (feld.type) {
+    case MYSQL_TYPE_TINY:
+    case MYSQL_TYPE_SHORT:
+    case MYSQL_TYPE_LONG:
+    case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_LONGLONG:
+    case MYSQL_TYPE_YEAR:
+        return TDBErgebnis::TArt::Ganzzahl;
+    case MYSQL_TYPE_DECIMAL:
+    case MYSQL_TYPE_NEWDECIMAL:
+    case MYSQL_TYPE_FLOAT:
+    case MYSQL_TYPE_DOUBLE:
+        return TDBErgebnis::TArt::Zahl;
+    case MYSQL_TYPE_DATE:
+    case MYSQL_TYPE_NEWDATE:
+        return TDBErgebnis::TArt::Datum;
+    case MYSQL_TYPE_DATETIME:
+    case MYSQL_TYPE_DATETIME2:
+    case MYSQL_TYPE_TIMESTAMP:
+    case MYSQL_TYPE_TIMESTAMP2:
+        return TDBErgebnis::TArt::DatumZeit;
+    case MYSQL_TYPE_TIME:
+    case MYSQL_TYPE_TIME2:
+        return TDBErgebnis::TArt::Zeit;
+    case MYSQL_TYPE_TINY_BLOB:
+    case MYSQL_TYPE_MEDIUM_BLOB:
+    case MYSQL_TYPE_LONG_BLOB:
+    case MYSQL_TYPE_BLOB:
+        blob = true;
+        return binaer ? TDBErgebnis::TArt::Blob : TDBErgebnis::TArt::Text;
+    case MYSQL_TYPE_BIT:
+    case MYSQL_TYPE_GEOMETRY:
+        return TDBErgebnis::TArt::Bytes;
+    default:
+        return binaer ? TDBErgebnis::TArt::Bytes : TDBErgebnis::TArt::Text;
+    }
+}
+
+std::unique_ptr<TDBErgebnis> Uebernehmen(MYSQL_RES* quelle)
+{
+    auto ergebnis = std::make_unique<TDBErgebnis>();
+    const unsigned int spalten = mysql_num_fields(quelle);
+    const MYSQL_FIELD* felder = mysql_fetch_fields(quelle);
+    for (unsigned int i = 0; i < spalten; ++i) {
+        bool blob = false;
+        const TDBErgebnis::TArt art = ArtDerSpalte(felder[i], blob);
+        ergebnis->SpalteHinzufuegen(QString::fromUtf8(felder[i].name, felder[i].name_length), art,
+                                    blob);
+    }
+    const my_ulonglong zeilen = mysql_num_rows(quelle);
+    if (zeilen > static_cast<my_ulonglong>(std::numeric_limits<int>::max()))
+        throw EAbfragefehler(u"Die Datenmenge hat zu viele Zeilen."_s);
+    ergebnis->Reservieren(static_cast<int>(zeilen), 0);
+    while (MYSQL_ROW zeile = mysql_fetch_row(quelle))
+        ergebnis->ZeileHinzufuegen(zeile, mysql_fetch_lengths(quelle));
+    return ergebnis;
+}
+
+} // namespace
+
+TDBVerbindung::TDBVerbindung(QObject* parent) : QObject(parent), FUsername(u"root"_s)
+{
+    setObjectName(u"MyCon"_s);
+}
+
+TDBVerbindung::~TDBVerbindung() = default;
+
+void TDBVerbindung::SetConnected(bool verbinden)
+{
+    if (!verbinden) {
+        FLink.reset();
+        FConnected = false;
+        FOeffnenVerlangt = false;
+        TransaktionBeenden();
+        return;
+    }
+    if (FConnected)
+        return;
+    FOeffnenVerlangt = true;
+    Verbinden();
+    FConnected = true;
+}
+
+void TDBVerbindung::Verbinden()
+{
+    FLink.reset();
+    auto link = std::make_unique<TMySqlHandle>();
+    MYSQL* m = link->get();
+    const unsigned int verbindungsTimeout = kVerbindungsTimeout;
+    const unsigned int antwortTimeout = kAntwortTimeout;
+    const unsigned int keinLokalesLaden = 0;
+    const my_bool keinAutoReconnect = 0;
+    mysql_options(m, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    mysql_options(m, MYSQL_OPT_CONNECT_TIMEOUT, &verbindungsTimeout);
+    mysql_options(m, MYSQL_OPT_READ_TIMEOUT, &antwortTimeout);
+    mysql_options(m, MYSQL_OPT_WRITE_TIMEOUT, &antwortTimeout);
+    mysql_options(m, MYSQL_OPT_LOCAL_INFILE, &keinLokalesLaden);
+    // The library's own reconnect would silently re-send statements; ours never does.
+    mysql_options(m, MYSQL_OPT_RECONNECT, &keinAutoReconnect);
+
+    const QByteArray server = FServer.toUtf8();
+    const QByteArray benutzer = FUsername.toUtf8();
+    const QByteArray passwort = FPassword.toUtf8();
+    const QByteArray datenbank = FDatabase.toUtf8();
+    if (FPort < 0 || FPort > 65535)
+        throw EVerbindungsfehler(u"Ungültiger Port %1"_s.arg(FPort), CR_CONN_HOST_ERROR);
+    if (!mysql_real_connect(m, server.isEmpty() ? nullptr : server.constData(),
+                            benutzer.constData(), passwort.constData(),
+                            datenbank.isEmpty() ? nullptr : datenbank.constData(),
+                            static_cast<unsigned int>(FPort), nullptr, 0)) {
+        throw EVerbindungsfehler(QString::fromUtf8(mysql_error(m)), mysql_errno(m),
+                                 QByteArray(mysql_sqlstate(m)));
+    }
+    FLink = std::move(link);
+}
+
+bool TDBVerbindung::LinkAbgerissen() const
+{
+    // An idle link has nothing to read; anything readable is the server's farewell (an error
+    // packet or the end of the stream).
+    const my_socket fd = mysql_get_socket(FLink->get());
+    if (fd < 0)
+        return true;
+    pollfd p{fd, POLLIN | POLLRDHUP, 0};
+    return poll(&p, 1, 0) != 0;
+}
+
+bool TDBVerbindung::LinkSicherstellen()
+{
+    if (FLink && LinkAbgerissen()) {
+        FLink.reset();
+        FTransaktionVerloren = FInTransaktion;
+    }
+    if (FTransaktionVerloren) {
+        throw EVerbindungsfehler(u"Die Verbindung zum Datenbankserver ist während der "
+                                 u"Transaktion abgebrochen; die Transaktion wurde verworfen."_s,
+                                 CR_SERVER_LOST);
+    }
+    if (FLink)
+        return false;
+    if (!FOeffnenVerlangt)
+        throw EVerbindungsfehler(u"Keine Verbindung zur Datenbank."_s, CR_CONNECTION_ERROR);
+    Verbinden();
+    FConnected = true;
+    ++FWiederaufbauten;
+    return true;
+}
+
+QByteArray TDBVerbindung::TextLiteral(const QString& text) const
+{
+    const QByteArray roh = text.toUtf8();
+    QByteArray literal(roh.size() * 2 + 3, Qt::Uninitialized);
+    literal[0] = '\'';
+    const unsigned long laenge = mysql_real_escape_string(
+        FLink->get(), literal.data() + 1, roh.constData(), static_cast<unsigned long>(roh.size()));
+    if (laenge == static_cast<unsigned long>(-1))
+        throw EAbfragefehler(u"Der Text lässt sich nicht sicher in die Anweisung setzen."_s);
+    literal[static_cast<qsizetype>(laenge) + 1] = '\'';
+    literal.truncate(static_cast<qsizetype>(laenge) + 2);
+    return literal;
+}
+
+TDBVerbindung::TAntwort TDBVerbindung::Ausfuehren(const QByteArray& anweisung)
+{
+    MYSQL* m = FLink->get();
+    if (mysql_real_query(m, anweisung.constData(), static_cast<unsigned long>(anweisung.size())))
+        WirfFehler();
+    TAntwort antwort;
+    const TMySqlErgebnis ergebnis(mysql_store_result(m));
+    if (ergebnis.get())
+        antwort.Ergebnis = Uebernehmen(ergebnis.get());
+    else if (mysql_field_count(m) != 0)
+        WirfFehler();
+    else
+        antwort.Betroffen = mysql_affected_rows(m);
+    return antwort;
+}
+
+void TDBVerbindung::WirfFehler()
+{
+    MYSQL* m = FLink->get();
+    const unsigned int nummer = mysql_errno(m);
+    const QString meldung = QString::fromUtf8(mysql_error(m));
+    const QByteArray status(mysql_sqlstate(m));
+    if (!IstLinkfehler(nummer))
+        throw EDatenbankfehler(meldung, nummer, status);
+    FLink.reset();
+    if (FInTransaktion)
+        FTransaktionVerloren = true;
+    throw EVerbindungsfehler(meldung, nummer, status);
+}
+
+void TDBVerbindung::TransaktionBeenden()
+{
+    FInTransaktion = false;
+    FTransaktionVerloren = false;
+}
+
+void TDBVerbindung::StartTransaction()
+{
+    if (FInTransaktion)
+        throw EAbfragefehler(u"Es ist bereits eine Transaktion offen."_s);
+    LinkSicherstellen();
+    Ausfuehren(QByteArrayLiteral("START TRANSACTION"));
+    FInTransaktion = true;
+}
+
+void TDBVerbindung::Commit()
+{
+    if (!FInTransaktion)
+        throw EAbfragefehler(u"Es ist keine Transaktion offen."_s);
+    // Whatever happens now, the transaction is over.
+    struct TEnde
+    {
+        TDBVerbindung& v;
+        ~TEnde() { v.TransaktionBeenden(); }
+    } ende{*this};
+    LinkSicherstellen();
+    Ausfuehren(QByteArrayLiteral("COMMIT"));
+}
+
+void TDBVerbindung::Rollback()
+{
+    if (!FInTransaktion)
+        return;
+    const bool verloren = FTransaktionVerloren || !FLink;
+    TransaktionBeenden();
+    if (verloren)
+        return;
+    try {
+        Ausfuehren(QByteArrayLiteral("ROLLBACK"));
+    } catch (const EVerbindungsfehler&) {
+        // The server drops an open transaction with its link.
+    }
+}
+
+unsigned long TDBVerbindung::ServerThreadId() const
+{
+    return FLink ? mysql_thread_id(FLink->get()) : 0;
+}

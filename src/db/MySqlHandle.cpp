@@ -1,0 +1,21 @@
+// Handle ownership for the client library.
+#include "MySqlHandle.h"
+
+#include <new>
+
+TMySqlHandle::TMySqlHandle() : FMysql(mysql_init(nullptr))
+{
+    if (!FMysql)
+        throw std::bad_alloc();
+}
+
+TMySqlHandle::~TMySqlHandle()
+{
+    mysql_close(FMysql);
+}
+
+TMySqlErgebnis::~TMySqlErgebnis()
+{
+    if (FErgebnis)
+        mysql_free_result(FErgebnis);
+}
