@@ -67,7 +67,8 @@ QStringList TstEinstellungen::Lies(const TEinstellungsDatei& datei)
     FFdm->SetzeMenuZiel(&FMenu);
     FFdm->SetzeEinstellungsVerzeichnis(datei.Verzeichnis());
     FFdm->MitDB_Verbinden();
-    return protokoll.Texte();
+    // No server listens for these files; only the reading is under test here.
+    return OhneVerbindungsfehler(protokoll.Texte());
 }
 
 void TstEinstellungen::iniRegeln_data()
@@ -364,7 +365,7 @@ void TstEinstellungen::gelesenWirdNurBisZumErfolg()
     datei.Ersetze("Port=3306", "Port=abc");
     TMeldungsProtokoll protokoll;
     FFdm->MitDB_Verbinden();
-    QCOMPARE(protokoll.Texte(), QStringList());
+    QCOMPARE(OhneVerbindungsfehler(protokoll.Texte()), QStringList());
     QCOMPARE(FFdm->Server_Port, 3306);
 }
 

@@ -5,6 +5,7 @@
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "Start.h"
+#include "TestServer.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
 #include "uFMain.h"
@@ -36,6 +37,7 @@ private slots:
     void fenstersetEntstehtEinmal();
     void ohneEinstellungsdatei();
     void mitMandant();
+    void verbindungsfehlerVorDemMandantenhinweis();
     void menuKarte_data();
     void menuKarte();
     void portKeineZahl();
@@ -48,11 +50,13 @@ private:
     QStringList Starte(const TEinstellungsDatei& datei);
 
     std::unique_ptr<TFensterset> FFenster;
+    TTestServer FServer;
 };
 
 void TstStart::initTestCase()
 {
     BereiteAnwendungVor();
+    FServer.NeueDatenbank(QStringLiteral("TST_START"));
 }
 
 void TstStart::init()
@@ -93,6 +97,12 @@ void TstStart::fenstersetEntstehtEinmal()
     QCOMPARE(FMain->iTimer_PageWechsel, 30);
     QVERIFY(FMain->bStart);
     QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    // Every query of every data module runs over the one connection.
+    for (const TDBAbfrage* abfrage :
+         {&FDM->quSuchen, &FDM->quMitarbeiter, &FDM->quBuchen, &fdmKontakt->quKontakt,
+          &fdmKontakt->quSpeichern, &fdmDB_Key->quDB_Key, &fdmDB_Key->quSpeichern})
+        QCOMPARE(&abfrage->Connection(), &FDM->MyCon);
+    QCOMPARE(FDM->MyCon.Username(), QStringLiteral("root"));
 
     FFenster.reset();
     QCOMPARE(FMain, nullptr);
@@ -114,14 +124,32 @@ void TstStart::ohneEinstellungsdatei()
 
 void TstStart::mitMandant()
 {
-    TKlarEinstellungen werte = GueltigeWerte();
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
     werte.Mandant = QStringLiteral("Muster GmbH");
     werte.Willkommen = QStringLiteral("Guten Morgen, bitte testen!");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
     QCOMPARE(Starte(datei), QStringList());
+    QVERIFY(FDM->MyCon.Connected());
     QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
     QCOMPARE(FMain->iTimer_PageWechsel, FMain->iWechselzeit);
+}
+
+void TstStart::verbindungsfehlerVorDemMandantenhinweis()
+{
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.Port = 1; // nothing listens there
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    const QStringList meldungen = Starte(datei);
+    QCOMPARE(meldungen.size(), 2);
+    QVERIFY2(meldungen[0].startsWith(kVerbindungsfehler + QStringLiteral("EVerbindungsfehler:")),
+             qPrintable(meldungen[0]));
+    QCOMPARE(meldungen[1], kOhneMandant);
+    QVERIFY(!FDM->MyCon.Connected());
+    QVERIFY(bEinstellungen_OK);
+    QVERIFY(FMain->isVisible());
+    QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
 }
 
 void TstStart::menuKarte_data()
@@ -138,7 +166,7 @@ void TstStart::menuKarte()
 {
     QFETCH(QByteArray, anzahl);
     QFETCH(bool, zwoelf);
-    TKlarEinstellungen werte = GueltigeWerte();
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("TST_START"));
     werte.Mandant = QStringLiteral("Muster GmbH");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);

@@ -14,8 +14,9 @@ struct TFensterset::TObjekte
     // Members are destroyed in reverse order of declaration.
     std::unique_ptr<TFMain> main{FMain = new TFMain};
     std::unique_ptr<TFDM> dm{FDM = new TFDM};
-    std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt};
-    std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key};
+    // Every query runs over the data module's one connection.
+    std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
+    std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
     std::unique_ptr<TFMessung> messung{FMessung = new TFMessung};
     std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung};
     std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung};

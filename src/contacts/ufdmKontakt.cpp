@@ -5,7 +5,9 @@ using namespace Qt::Literals::StringLiterals;
 
 TfdmKontakt* fdmKontakt = nullptr;
 
-TfdmKontakt::TfdmKontakt(QObject* parent) : QObject(parent)
+TfdmKontakt::TfdmKontakt(TDBVerbindung& verbindung, QObject* parent)
+    : QObject(parent), quKontakt(verbindung, u"quKontakt"_s),
+      quSpeichern(verbindung, u"quSpeichern"_s)
 {
     setObjectName(u"fdmKontakt"_s);
 }

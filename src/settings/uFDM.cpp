@@ -1,6 +1,9 @@
 // Settings reading with its messages; the connection builds on it.
 #include "uFDM.h"
 
+#include "AsciiGross.h"
+#include "Entschluesseln.h"
+#include "uFehler.h"
 #include "uMeldung.h"
 
 #include <QCoreApplication>
@@ -17,13 +20,32 @@ TFDM::TFDM(QObject* parent) : QObject(parent)
 
 bool TFDM::MitDB_Verbinden()
 {
-    bool ergebnis = false;
-    if (!bEinstellungen_OK)
-        ergebnis = Lese_Einstellungen();
-    if (!bEinstellungen_OK)
-        return ergebnis;
-    // The values are read and checked; no connection is opened yet.
+    try {
+        bool ergebnis = false;
+        if (!bEinstellungen_OK)
+            ergebnis = Lese_Einstellungen();
+        if (!bEinstellungen_OK)
+            return ergebnis;
+        MyCon.SetDatabase(AsciiGross(Server_DB));
+        MyCon.SetPort(Server_Port);
+        // The plain credentials live only in the connection.
+        MyCon.SetUsername(Entschluesseln(Server_User, kStartSchluessel));
+        MyCon.SetPassword(Entschluesseln(Server_Passwort, kStartSchluessel));
+        MyCon.SetServer(Entschluesseln(Server_Hostname, kStartSchluessel));
+        MyCon.SetConnected(true);
+        return true;
+    } catch (const EFehler& fehler) {
+        MeldeVerbindungsfehler(fehler.Anzeige());
+    } catch (const std::exception& fehler) {
+        MeldeVerbindungsfehler(u"Exception:"_s + QString::fromLocal8Bit(fehler.what()));
+    }
     return false;
+}
+
+void TFDM::MeldeVerbindungsfehler(const QString& fehler)
+{
+    Meldung::Zeigen(Meldung::Art::Hinweis,
+                    u"Fehler beim verbinden mit der Datenbank!\r\n\r\n"_s + fehler);
 }
 
 bool TFDM::Lese_Einstellungen()

@@ -1,6 +1,8 @@
 // Data module of the station: settings values and the one database connection.
 #pragma once
 
+#include "DBAbfrage.h"
+#include "DBVerbindung.h"
 #include "Einstellungen.h"
 
 #include <QObject>
@@ -17,6 +19,12 @@ public:
     // connection; true when the connection is open. Reports every failure itself.
     bool MitDB_Verbinden();
 
+    // The one connection of the program and the station's own queries over it.
+    TDBVerbindung MyCon;
+    TDBAbfrage quSuchen{MyCon, QStringLiteral("quSuchen")};
+    TDBAbfrage quMitarbeiter{MyCon, QStringLiteral("quMitarbeiter")};
+    TDBAbfrage quBuchen{MyCon, QStringLiteral("quBuchen")};
+
     // Receiver of the three menu values (the main window).
     void SetzeMenuZiel(TMenuWerte* ziel) { FMenuZiel = ziel; }
     // Directory holding Einstellungen.ini; the executable's directory unless set.
@@ -27,6 +35,7 @@ public:
 private:
     bool Lese_Einstellungen();
     void MeldeLesefehler();
+    void MeldeVerbindungsfehler(const QString& fehler);
 
     TMenuWerte* FMenuZiel = nullptr;
     QString FVerzeichnis;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 inline const QString kLesefehler =
     QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
@@ -12,3 +13,13 @@ inline const QString kBeschaedigt =
                    "Das Programm wird vorsorglich beendet.");
 inline const QString kOhneMandant =
     QStringLiteral("Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!");
+// Start of the connection failure message; the error's type name and text follow.
+inline const QString kVerbindungsfehler =
+    QStringLiteral("Fehler beim verbinden mit der Datenbank!\r\n\r\n");
+
+// The messages without connection failures, for tests about reading the settings only.
+inline QStringList OhneVerbindungsfehler(QStringList texte)
+{
+    texte.removeIf([](const QString& text) { return text.startsWith(kVerbindungsfehler); });
+    return texte;
+}
