@@ -72,6 +72,7 @@ private slots:
     void recordCountVorDemErstenBesuch();
     void nullUndLeer();
     void datumUndZeit();
+    void wahrheitswerte();
     void blobRundreise();
     void gleichnamigeSpalten();
     void transaktion();
@@ -284,6 +285,17 @@ void TestDatenbank::datumUndZeit()
     QCOMPARE(qu.FieldByName(u"DATUM_ESD_MESSUNG"_s).AsString(), u"05.03.2024"_s);
     QCOMPARE(qu.FieldByName(u"DATUM_ESD_MESSUNG"_s).AsVariant(),
              QVariant(QDateTime(QDate(2024, 3, 5), QTime(0, 0))));
+}
+
+void TestDatenbank::wahrheitswerte()
+{
+    qu.SQL().SetText(u"SELECT 'T' AS A, 'true' AS B, 'Yes' AS C, 'y' AS D, 'J' AS E, 'N' AS F, "
+                     u"'' AS G, 1 AS H, ' T' AS I"_s);
+    qu.Open();
+    QString gelesen;
+    for (int i = 0; i < qu.FieldCount(); ++i)
+        gelesen += qu.Fields(i).AsBoolean() ? u'1' : u'0';
+    QCOMPARE(gelesen, u"111100000"_s);
 }
 
 void TestDatenbank::blobRundreise()
