@@ -167,7 +167,8 @@ bool TDBVerbindung::LinkAbgerissen() const
     if (fd < 0)
         return true;
     pollfd p{fd, POLLIN | POLLRDHUP, 0};
-    return poll(&p, 1, 0) != 0;
+    // A failed poll proves nothing; a dead link then shows in the statement itself.
+    return poll(&p, 1, 0) > 0;
 }
 
 bool TDBVerbindung::LinkSicherstellen()
