@@ -27,8 +27,6 @@ private slots:
 private:
     QString Wert(const QString& sql);
     void Einfuegen(int wert);
-    // Runs SQL as root in the background, as another client of the server would.
-    void Nebenher(const QString& sql, QProcess& prozess);
 
     TTestServer FServer;
     std::unique_ptr<TDBVerbindung> FVerbindung;
@@ -61,16 +59,6 @@ void TstWiederaufbau::Einfuegen(int wert)
     qu->SQL().SetText(u"INSERT INTO ZAHLEN SET WERT = :Wert"_s);
     qu->ParamByName(u"WERT"_s).SetAsString(QString::number(wert));
     qu->ExecSQL();
-}
-
-void TstWiederaufbau::Nebenher(const QString& sql, QProcess& prozess)
-{
-    prozess.start(QStringLiteral(TS_TESTDB_SKRIPT_FUER_TESTS), {u"sql"_s, FServer.Verzeichnis()});
-    QVERIFY(prozess.waitForStarted());
-    // Hand the text over now: the statement under test blocks this thread's event loop.
-    prozess.write(sql.toUtf8());
-    QVERIFY(prozess.waitForBytesWritten());
-    prozess.closeWriteChannel();
 }
 
 void TstWiederaufbau::neustartZwischenZweiAnweisungen()
@@ -114,7 +102,7 @@ void TstWiederaufbau::abbruchWaehrendDerAnweisung()
     const QString id = Wert(u"SELECT CONNECTION_ID()"_s);
     const QString vorher = Wert(u"SELECT COUNT(*) FROM ZAHLEN"_s);
     QProcess nebenher;
-    Nebenher(u"DO SLEEP(0.5); KILL "_s + id + u";"_s, nebenher);
+    FServer.SqlNebenher(u"DO SLEEP(0.5); KILL "_s + id + u";"_s, nebenher);
     QElapsedTimer uhr;
     uhr.start();
     qu->SQL().SetText(u"INSERT INTO ZAHLEN SELECT 1 FROM DUAL WHERE SLEEP(20) = 0"_s);

@@ -75,6 +75,16 @@ QString TTestServer::Sql(const QString& sql, const QString& datenbank) const
     return QString::fromUtf8(Skript(argumente, sql.toUtf8()));
 }
 
+void TTestServer::SqlNebenher(const QString& sql, QProcess& prozess) const
+{
+    prozess.start(QStringLiteral(TS_TESTDB_SKRIPT), {QStringLiteral("sql"), FVerzeichnis});
+    // Written now: the caller's blocking statement keeps the event loop from doing it later.
+    if (!prozess.waitForStarted() || prozess.write(sql.toUtf8()) < 0 ||
+        !prozess.waitForBytesWritten())
+        throw std::runtime_error("scripts/testdb sql does not take its input");
+    prozess.closeWriteChannel();
+}
+
 void TTestServer::Verbinde(TDBVerbindung& verbindung, const QString& datenbank) const
 {
     verbindung.SetServer(QStringLiteral("127.0.0.1"));

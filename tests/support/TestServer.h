@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QProcess;
+
 class TDBVerbindung;
 
 class TTestServer
@@ -32,6 +34,9 @@ public:
     void NeueDatenbank(const QString& name) const;
     // Runs SQL as the server's root; returns the tab-separated output.
     QString Sql(const QString& sql, const QString& datenbank = QString()) const;
+    // The same in the background, as another client would, while the caller blocks in a
+    // statement of its own; the process gets the whole text before this returns.
+    void SqlNebenher(const QString& sql, QProcess& prozess) const;
     // Points the connection at this server's database with the test account and opens it.
     void Verbinde(TDBVerbindung& verbindung, const QString& datenbank) const;
     // Settings of a station that works against this server's database.
