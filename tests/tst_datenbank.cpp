@@ -2,6 +2,7 @@
 #include "DBAbfrage.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
+#include "DBWerte.h"
 #include "TestServer.h"
 
 #include <QBuffer>
@@ -78,6 +79,9 @@ private slots:
     void transaktion();
     void werteAendernKeineAnweisung_data();
     void werteAendernKeineAnweisung();
+    void maskierteTexteBleibenWoertlich_data();
+    void maskierteTexteBleibenWoertlich();
+    void fremderSqlModusGiltNichtFuerDieStation();
     void mindestrechteDerStation();
 
 private:
@@ -425,6 +429,42 @@ void TestDatenbank::werteAendernKeineAnweisung()
     QCOMPARE(Wert(u"SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA = "
                   u"DATABASE() AND TABLE_NAME = 'KONTAKTDATEN'"_s),
              u"1"_s);
+}
+
+void TestDatenbank::maskierteTexteBleibenWoertlich_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("doppeltes Anführungszeichen") << u"a\" OR \"1\"=\"1"_s;
+    QTest::newRow("einfaches Anführungszeichen") << u"O'Brien"_s;
+    QTest::newRow("Backslash am Ende") << u"C:\\"_s;
+    QTest::newRow("Backslash vor Anführungszeichen") << u"\\\" --"_s;
+    QTest::newRow("Steuerzeichen") << u"a\r\nb\x1a"_s + QChar(0) + u"c"_s;
+    QTest::newRow("Umlaute") << u"Müller-Lüdenscheidt ß"_s;
+}
+
+void TestDatenbank::maskierteTexteBleibenWoertlich()
+{
+    // Between double quotes as well as single ones the text arrives as it was.
+    QFETCH(QString, text);
+    const QString maskiert = DBWerte::TextMaskiert(text);
+    QCOMPARE(Wert(u"SELECT \""_s + maskiert + u"\""_s), text);
+    QCOMPARE(Wert(u"SELECT '"_s + maskiert + u"'"_s), text);
+    // As a Like pattern it matches itself and keeps its wildcards.
+    const QString muster = DBWerte::MusterMaskiert(text);
+    QCOMPARE(Wert(u"SELECT \""_s + maskiert + u"x\" LIKE \""_s + muster + u"%\""_s), u"1"_s);
+    QCOMPARE(Wert(u"SELECT \"x\" LIKE \""_s + muster + u"\""_s), u"0"_s);
+}
+
+void TestDatenbank::fremderSqlModusGiltNichtFuerDieStation()
+{
+    // A server set up with ANSI quoting and without backslash escapes: every link the
+    // connection makes switches both off again, also one made anew after a drop.
+    Ausfuehren(u"SET SESSION sql_mode = 'ANSI,NO_BACKSLASH_ESCAPES'"_s);
+    FServer.Sql(u"KILL "_s + QString::number(FVerbindung.ServerThreadId()) + u";"_s);
+    QCOMPARE(Wert(u"SELECT \"a\\\"b\""_s), u"a\"b"_s);
+    const QString modus = Wert(u"SELECT @@SESSION.sql_mode"_s);
+    QVERIFY2(!modus.contains(u"ANSI"_s) && !modus.contains(u"BACKSLASH"_s), qPrintable(modus));
+    QCOMPARE(modus, FModus);
 }
 
 void TestDatenbank::mindestrechteDerStation()

@@ -101,6 +101,11 @@ std::unique_ptr<TDBErgebnis> Uebernehmen(MYSQL_RES* quelle)
     return ergebnis;
 }
 
+const char* const kSitzungsModus =
+    "SET SESSION sql_mode = TRIM(BOTH ',' FROM "
+    "REPLACE(REPLACE(REPLACE(CONCAT(',', @@SESSION.sql_mode, ','), "
+    "',ANSI_QUOTES,', ','), ',NO_BACKSLASH_ESCAPES,', ','), ',ANSI,', ','))";
+
 } // namespace
 
 TDBVerbindung::TDBVerbindung(QObject* parent) : QObject(parent), FUsername(u"root"_s)
@@ -142,6 +147,9 @@ void TDBVerbindung::Verbinden()
     mysql_options(m, MYSQL_OPT_LOCAL_INFILE, &keinLokalesLaden);
     // The library's own reconnect would silently re-send statements; ours never does.
     mysql_options(m, MYSQL_OPT_RECONNECT, &keinAutoReconnect);
+    // The statements write string literals in double quotes and escape by backslash; a server
+    // configured with ANSI quoting or without backslash escapes would misread both.
+    mysql_options(m, MYSQL_INIT_COMMAND, kSitzungsModus);
 
     const QByteArray server = FServer.toUtf8();
     const QByteArray benutzer = FUsername.toUtf8();

@@ -88,4 +88,40 @@ QByteArray DatumZeitLiteral(const QDateTime& zeitpunkt)
            QByteArray::number(zeit.second()).rightJustified(2, '0') + '\'';
 }
 
+QString TextMaskiert(const QString& text)
+{
+    QString ergebnis;
+    ergebnis.reserve(text.size() + 8);
+    for (const QChar z : text) {
+        switch (z.unicode()) {
+        case u'\\':
+        case u'"':
+        case u'\'':
+            ergebnis += u'\\';
+            ergebnis += z;
+            break;
+        case 0:
+            ergebnis += u"\\0"_s;
+            break;
+        case u'\r':
+            ergebnis += u"\\r"_s;
+            break;
+        case u'\n':
+            ergebnis += u"\\n"_s;
+            break;
+        case 0x1A:
+            ergebnis += u"\\Z"_s;
+            break;
+        default:
+            ergebnis += z;
+        }
+    }
+    return ergebnis;
+}
+
+QString MusterMaskiert(const QString& muster)
+{
+    return TextMaskiert(QString(muster).replace(u'\\', u"\\\\"_s));
+}
+
 } // namespace DBWerte

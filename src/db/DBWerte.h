@@ -23,4 +23,14 @@ QString DatumZeitText(QByteArrayView wert);
 QByteArray DatumLiteral(const QDate& datum);
 QByteArray DatumZeitLiteral(const QDateTime& zeitpunkt);
 
+// The text with backslash, both quote characters, NUL, CR, LF and Ctrl-Z escaped by a
+// backslash, to stand between the quotes of a string literal (either kind) without ending it.
+// "%" and "_" stay as they are, so inside a Like pattern they keep their pattern meaning. The
+// connection keeps backslash escapes switched on for this.
+QString TextMaskiert(const QString& text);
+
+// The same for a Like pattern: a backslash also stands for itself in the pattern, so that only
+// "%" and "_" are pattern characters.
+QString MusterMaskiert(const QString& muster);
+
 } // namespace DBWerte

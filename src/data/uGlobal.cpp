@@ -1,0 +1,4 @@
+// State shared across the program's units.
+#include "uGlobal.h"
+
+TUser rUser;
