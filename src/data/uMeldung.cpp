@@ -14,6 +14,12 @@ Handler& AktuellerHandler()
     return handler;
 }
 
+KurzHandler& AktuellerKurzHandler()
+{
+    static KurzHandler handler;
+    return handler;
+}
+
 Antwort Melden(Art art, const QString& text)
 {
     if (const Handler& handler = AktuellerHandler())
@@ -37,6 +43,20 @@ bool Fragen(const QString& text)
 Handler SetzeHandler(Handler handler)
 {
     return std::exchange(AktuellerHandler(), std::move(handler));
+}
+
+void Kurz(const QString& titel, const QString& text1)
+{
+    if (const KurzHandler& handler = AktuellerKurzHandler()) {
+        handler(titel, text1);
+        return;
+    }
+    QTextStream(stderr) << titel << u' ' << text1 << Qt::endl;
+}
+
+KurzHandler SetzeKurzHandler(KurzHandler handler)
+{
+    return std::exchange(AktuellerKurzHandler(), std::move(handler));
 }
 
 } // namespace Meldung

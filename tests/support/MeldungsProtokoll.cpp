@@ -9,10 +9,14 @@ TMeldungsProtokoll::TMeldungsProtokoll()
             return Meldung::Antwort::Ok;
         return FAntworten.isEmpty() ? Meldung::Antwort::Nein : FAntworten.takeFirst();
     });
+    FKurzVorher = Meldung::SetzeKurzHandler([this](const QString& titel, const QString& text1) {
+        FKurzmeldungen.append(titel + u'|' + text1);
+    });
 }
 
 TMeldungsProtokoll::~TMeldungsProtokoll()
 {
+    Meldung::SetzeKurzHandler(FKurzVorher);
     Meldung::SetzeHandler(FVorher);
 }
 

@@ -1,11 +1,12 @@
-// Records every modal message while it lives and answers questions from a queue, so tests
-// see the system's messages without a person at the screen.
+// Records every message (modal boxes and short confirmations) while it lives and answers questions
+// from a queue, so tests see the system's messages without a person at the screen.
 #pragma once
 
 #include "uMeldung.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class TMeldungsProtokoll
 {
@@ -25,11 +26,19 @@ public:
     void NaechsteAntwort(Meldung::Antwort antwort) { FAntworten.append(antwort); }
 
     const QList<TEintrag>& Eintraege() const { return FEintraege; }
+    // Short confirmations as "title|text".
+    const QStringList& Kurzmeldungen() const { return FKurzmeldungen; }
     QStringList Texte() const;
-    void Leeren() { FEintraege.clear(); }
+    void Leeren()
+    {
+        FEintraege.clear();
+        FKurzmeldungen.clear();
+    }
 
 private:
     QList<TEintrag> FEintraege;
     QList<Meldung::Antwort> FAntworten;
+    QStringList FKurzmeldungen;
     Meldung::Handler FVorher;
+    Meldung::KurzHandler FKurzVorher;
 };
