@@ -20,6 +20,8 @@ class TDBFeld
 public:
     TDBFeld() = default;
 
+    // False for a handle that was never given a column (a null reference).
+    bool Assigned() const { return FIndex >= 0; }
     const QString& FieldName() const { return FName; }
     TDBErgebnis::TArt DataType() const;
     // BLOB and TEXT columns.

@@ -1,0 +1,106 @@
+// The contact search statement, piece by piece, in the text other stations expect.
+#include "KontaktSuche.h"
+
+#include "DBWerte.h"
+
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace KontaktSuche {
+namespace {
+
+struct TIndex
+{
+    QStringView feld;
+    QStringView praefix;
+    QStringView suffix;
+};
+
+// Only the two contact keys match the whole value.
+constexpr std::array kIndizes{
+    TIndex{u"MITARBEITER_ID", u"MITARBEITER.MITARBEITER_ID Like \"", u"\" AND "},
+    TIndex{u"PERSONALNUMMER", u"MITARBEITER.PERSONALNUMMER Like \"", u"%\" AND "},
+    TIndex{u"LOGINNAME", u"MITARBEITER.LOGINNAME Like \"", u"%\" AND "},
+    TIndex{u"KONTAKTDATEN_ID", u"KONTAKTDATEN.KONTAKTDATEN_ID Like \"", u"\" AND "},
+    TIndex{u"DEBITOR_ID", u"DEBITOREN.DEBITOR_ID Like \"", u"%\" AND "},
+    TIndex{u"DEBITORNR", u"DEBITOREN.DEBITORNR Like \"", u"%\" AND "},
+    TIndex{u"KREDITOR_ID", u"KREDITOREN.KREDITOR_ID Like \"", u"%\" AND "},
+    TIndex{u"KREDITOR_NR", u"KREDITOREN.KREDITOR_NR Like \"", u"%\" AND "},
+    TIndex{u"FIRMA", u"KONTAKTDATEN.FIRMA Like \"", u"%\" AND "},
+    TIndex{u"NACHNAME", u"KONTAKTDATEN.NACHNAME Like \"", u"%\" AND "},
+    TIndex{u"VORNAME", u"KONTAKTDATEN.VORNAME Like \"", u"%\" AND "},
+    TIndex{u"STRASSE1", u"KONTAKTDATEN.STRASSE1 Like \"", u"%\" AND "},
+    TIndex{u"STRASSE2", u"KONTAKTDATEN.STRASSE2 Like \"", u"%\" AND "},
+    TIndex{u"PLZ", u"PLZ.PLZ Like \"", u"%\" AND "},
+    TIndex{u"ORT", u"PLZ.Ort Like \"", u"%\" AND "},
+};
+
+const QString kLookups = u"KONTAKTDATEN.PLZ_ID = PLZ.PLZ_ID AND "
+                         u"KONTAKTDATEN.ANREDE_ID = VORGABEN_ANREDE.ANREDE_ID AND "
+                         u"KONTAKTDATEN.TITEL_ID = VORGABEN_TITEL.TITEL_ID AND "_s;
+
+} // namespace
+
+QString Tabellen(const QString& kontaktArt)
+{
+    if (kontaktArt == u"Debitor")
+        return u"Select * From DEBITOREN INNER JOIN (KONTAKTDATEN, PLZ, LAENDER, "
+               u"VORGABEN_ANREDE, VORGABEN_TITEL) ON DEBITOREN.KONTAKTDATEN_ID = "
+               u"KONTAKTDATEN.KONTAKTDATEN_ID AND "_s;
+    if (kontaktArt == u"Mitarbeiter")
+        return u"Select * From MITARBEITER INNER JOIN (KONTAKTDATEN, PLZ, LAENDER, "
+               u"VORGABEN_ANREDE, VORGABEN_TITEL, VORGABEN_ABTEILUNG,VORGABEN_MA_ANG_STATUS) ON "
+               u"MITARBEITER.KONTAKTDATEN_ID = KONTAKTDATEN.KONTAKTDATEN_ID AND "_s;
+    if (kontaktArt == u"Kreditor")
+        return u"Select * From KREDITOREN INNER JOIN (KONTAKTDATEN, PLZ, LAENDER, "
+               u"VORGABEN_ANREDE, VORGABEN_TITEL) ON KREDITOREN.KONTAKTDATEN_ID = "
+               u"KONTAKTDATEN.KONTAKTDATEN_ID AND "_s;
+    return {};
+}
+
+QString Bedingung(const QString& suchbegriff, const QString& indexfeld)
+{
+    for (const TIndex& index : kIndizes) {
+        if (indexfeld == index.feld)
+            return index.praefix.toString() + DBWerte::MusterMaskiert(suchbegriff) +
+                   index.suffix.toString();
+    }
+    return suchbegriff;
+}
+
+QString Filter(const QString& kontaktArt, bool inklGeloeschte)
+{
+    if (kontaktArt == u"Debitor") {
+        return kLookups + (inklGeloeschte ? QString() : u"DEBITOREN.GELOESCHT <> \"J\" AND "_s) +
+               u"KONTAKTDATEN.DEBITOR = \"J\" AND  PLZ.LAENDER_ID = LAENDER.LAND_ID ORDER by "_s;
+    }
+    if (kontaktArt == u"Kreditor") {
+        return kLookups + u"KONTAKTDATEN.KREDITOR   = \"J\" AND "_s +
+               (inklGeloeschte ? QString() : u"KREDITOREN.GELOESCHT   <> \"J\" AND "_s) +
+               u"PLZ.LAENDER_ID = LAENDER.LAND_ID  ORDER by "_s;
+    }
+    if (kontaktArt == u"Mitarbeiter") {
+        return kLookups +
+               u"MITARBEITER.ABTEILUNG_ID = VORGABEN_ABTEILUNG.ABTEILUNG_ID AND "
+               u"MITARBEITER.MA_ANG_STATUS_ID = VORGABEN_MA_ANG_STATUS.MA_ANG_STATUS_ID AND "
+               u"KONTAKTDATEN.MITARBEITER = \"J\" AND "_s +
+               (inklGeloeschte ? QString() : u"MITARBEITER.GELOESCHT <> \"J\"   AND "_s) +
+               u"PLZ.LAENDER_ID = LAENDER.LAND_ID   ORDER by "_s;
+    }
+    return {};
+}
+
+QString Sortierung(const QString& indexfeld, bool aufsteigend)
+{
+    if (indexfeld == u"NACHNAME") {
+        return aufsteigend
+                   ? u"KONTAKTDATEN."_s + indexfeld + u" ASC, KONTAKTDATEN.VORNAME ASC"_s
+                   : u" KONTAKTDATEN."_s + indexfeld + u" DESC, KONTAKTDATEN.VORNAME DESC"_s;
+    }
+    return indexfeld + (aufsteigend
+                            ? u" ASC, KONTAKTDATEN.NACHNAME ASC, KONTAKTDATEN.VORNAME ASC"_s
+                            : u" DESC, KONTAKTDATEN.NACHNAME DESC, KONTAKTDATEN.VORNAME DESC"_s);
+}
+
+} // namespace KontaktSuche

@@ -1,0 +1,308 @@
+// Contact records: the save, with the write rules of the shared contact tables.
+#include "uKontakt.h"
+
+#include "DBWerte.h"
+#include "ToolHashMD5.h"
+#include "uDB_Key.h"
+#include "uFehler.h"
+#include "uMeldung.h"
+#include "ufdmKontakt.h"
+
+#include <QDate>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QString JN(bool wert)
+{
+    return wert ? u"J"_s : u"N"_s;
+}
+
+// A key that stands in a statement without quotes must be a number, or it could change the
+// statement.
+QString Zahlschluessel(const QString& schluessel)
+{
+    return QString::number(StrToInt(schluessel));
+}
+
+// A key inside double quotes, escaped so that it cannot end them.
+QString InAnfuehrung(const QString& schluessel)
+{
+    return u"\""_s + DBWerte::TextMaskiert(schluessel) + u"\""_s;
+}
+
+// Optional references are numbers in the database; an empty one is stored as no reference,
+// which reads back as the empty text.
+void SetzeVerweis(TDBParameter& parameter, const QString& schluessel)
+{
+    if (schluessel.isEmpty())
+        parameter.Clear();
+    else
+        parameter.SetAsString(schluessel);
+}
+
+QDate DatumAusText(const QString& text)
+{
+    const QDate datum = QDate::fromString(text, u"d.M.yyyy"_s);
+    if (!datum.isValid())
+        throw EUmwandlungsfehler(u"'%1' ist kein gültiges Datum"_s.arg(text));
+    return datum;
+}
+
+// Fills an empty property with its default before it is written.
+QString MitVorgabe(QString& wert, const QString& vorgabe)
+{
+    if (wert.isEmpty())
+        wert = vorgabe;
+    return wert;
+}
+
+QString LetzteEinfuegung(TDBAbfrage& qu)
+{
+    qu.SQL().SetText(u"Select LAST_INSERT_ID()"_s);
+    qu.Open();
+    return qu.Fields(0).AsString();
+}
+
+QString LeseOption(const QString& modul, const QString& schluessel)
+{
+    TDB_Key optionen;
+    return optionen.LeseKey(modul, schluessel);
+}
+
+} // namespace
+
+bool TKontakt::SpeichereDaten()
+{
+    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    bool ergebnis = true;
+    try {
+        if (NeuerDatensatz()) {
+            if (KontaktArt() == u"Debitor")
+                SetDebitor(true);
+            if (KontaktArt() == u"Kreditor")
+                SetKreditor(true);
+            if (KontaktArt() == u"Mitarbeiter")
+                SetMitarbeiter(true);
+            qu.SQL().SetText(u"Insert Into KONTAKTDATEN Set GELOESCHT   = \"N\" "_s);
+            qu.ExecSQL();
+            SetKontaktdaten_ID(LetzteEinfuegung(qu));
+        }
+
+        qu.SQL().SetText(
+            u"Update KONTAKTDATEN Set ANREDE_ID     = :Anrede_ID, TITEL_ID      = :Titel_ID,  "
+            u"GESCHLECHT_ID = :Geschlecht_ID,    FIRMA         = :Firma,         FIRMA_ZUSATZ  "
+            u"= :Firma_Zusatz,  VORNAME       = :Vorname,  NACHNAME      = :Nachname, ABTEILUNG "
+            u"    = :Abteilung,   STRASSE1      = :Strasse1, STRASSE2      = :Strasse2, POSTFACH "
+            u"     = :Postfach, PLZ_ID        = :PLZ_ID,   TEL_P         = :Tel_P,    FAX_P      "
+            u"   = :Fax_P,    TEL_G1        = :Tel_G1,   TEL_G2        = :Tel_G2,   FAX_G        "
+            u" = :Fax_G,    HANDY         = :Handy,    EMAIL_P       = :Email_P,  EMAIL_G       = "
+            u":Email_G,  INTERNET      = :Internet, GEBURTSTAG    = :Geburtstag,    ZIVILSTAND_ID "
+            u"= :Zivilstand_ID, KONTOINHABER1 = :Kontoinhaber1, KONTO1        = :Konto1,        "
+            u"BANK1         = :Bank1,         BLZ1          = :BLZ1,          IBAN1         = "
+            u":Iban1,         SWIFT1        = :Swift1,        KONTOINHABER2 = :Kontoinhaber2, "
+            u"KONTO2        = :Konto2,        BANK2         = :Bank2,         BLZ2          = "
+            u":BLZ2,          IBAN2         = :Iban2,         SWIFT2        = :Swift2,        "
+            u"MITARBEITER   = :Mitarbeiter, DEBITOR       = :Debitor,     KREDITOR      = "
+            u":Kreditor,    WEBKONTAKT    = :Webkontakt   WHERE KONTAKTDATEN_ID = "_s +
+            InAnfuehrung(Kontaktdaten_ID()));
+        const auto param = [&qu](const QString& name) -> TDBParameter& {
+            return qu.ParamByName(name);
+        };
+        param(u"ANREDE_ID"_s).SetAsString(MitVorgabe(FAnrede_ID, u"1"_s));
+        param(u"TITEL_ID"_s).SetAsString(MitVorgabe(FTitel_ID, u"1"_s));
+        param(u"GESCHLECHT_ID"_s).SetAsString(MitVorgabe(FGeschlecht_ID, u"1"_s));
+        param(u"FIRMA"_s).SetAsString(Firma());
+        param(u"FIRMA_ZUSATZ"_s).SetAsString(Firma_Zusatz());
+        param(u"VORNAME"_s).SetAsString(Vorname());
+        param(u"NACHNAME"_s).SetAsString(Nachname());
+        param(u"ABTEILUNG"_s).SetAsString(Abteilung());
+        param(u"STRASSE1"_s).SetAsString(Strasse1());
+        param(u"STRASSE2"_s).SetAsString(Strasse2());
+        param(u"POSTFACH"_s).SetAsString(Postfach());
+        SetzeVerweis(param(u"PLZ_ID"_s), PLZ_ID());
+        param(u"TEL_P"_s).SetAsString(Tel_P());
+        param(u"FAX_P"_s).SetAsString(Fax_P());
+        param(u"TEL_G1"_s).SetAsString(Tel_G1());
+        param(u"TEL_G2"_s).SetAsString(Tel_G2());
+        param(u"FAX_G"_s).SetAsString(Fax_G());
+        param(u"HANDY"_s).SetAsString(Handy());
+        param(u"EMAIL_P"_s).SetAsString(Email_P());
+        param(u"EMAIL_G"_s).SetAsString(Email_G());
+        param(u"INTERNET"_s).SetAsString(Internet());
+        param(u"GEBURTSTAG"_s).SetAsDate(DatumAusText(MitVorgabe(FGeburtstag, u"01.01.1000"_s)));
+        SetzeVerweis(param(u"ZIVILSTAND_ID"_s), Zivilstand_ID());
+        param(u"KONTOINHABER1"_s).SetAsString(Kontoinhaber1());
+        param(u"KONTO1"_s).SetAsString(Konto1());
+        param(u"BANK1"_s).SetAsString(Bank1());
+        param(u"BLZ1"_s).SetAsString(BLZ1());
+        param(u"IBAN1"_s).SetAsString(Iban1());
+        param(u"SWIFT1"_s).SetAsString(Swift1());
+        param(u"KONTOINHABER2"_s).SetAsString(Kontoinhaber2());
+        param(u"KONTO2"_s).SetAsString(Konto2());
+        param(u"BANK2"_s).SetAsString(Bank2());
+        param(u"BLZ2"_s).SetAsString(BLZ2());
+        param(u"IBAN2"_s).SetAsString(Iban2());
+        param(u"SWIFT2"_s).SetAsString(Swift2());
+        param(u"MITARBEITER"_s).SetAsString(JN(Mitarbeiter()));
+        param(u"DEBITOR"_s).SetAsString(JN(Debitor()));
+        param(u"KREDITOR"_s).SetAsString(JN(Kreditor()));
+        param(u"WEBKONTAKT"_s).SetAsString(JN(Webkontakt()));
+        qu.ExecSQL();
+
+        // The supplier and employee steps report their own failures; their results do not
+        // change this one.
+        if (KontaktArt() == u"Debitor")
+            SpeichereDaten_Debitor();
+        if (KontaktArt() == u"Kreditor")
+            SpeichereDaten_Kreditor();
+        if (KontaktArt() == u"Mitarbeiter")
+            SpeichereDaten_Mitarbeiter();
+    } catch (const std::exception&) {
+        ergebnis = false;
+    }
+    return ergebnis;
+}
+
+bool TKontakt::SpeichereDaten_Debitor()
+{
+    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDB_Key optionen;
+    if (NeuerDatensatz()) {
+        qu.SQL().SetText(
+            u"Insert Into DEBITOREN Set DEBITOR_SEIT = :Debitor_Seit, KONTAKTDATEN_ID = "_s +
+            Zahlschluessel(Kontaktdaten_ID()) + u", GELOESCHT = \"N\""_s);
+        qu.ParamByName(u"DEBITOR_SEIT"_s).SetAsDate(QDate::currentDate());
+        qu.ExecSQL();
+        SetDebitor_ID(LetzteEinfuegung(qu));
+        const qint64 schluessel = qu.Fields(0).AsInteger();
+        const qint64 start = StrToInt(optionen.LeseKey(u"Debitor"_s, u"Startnummer"_s));
+        SetDebitorNr(QString::number(schluessel + start - 1));
+    }
+
+    qu.SQL().SetText(
+        u"Update DEBITOREN Set DEBITORNR           = :DebitorNr ,    WERBUNG_BRIEF       = "
+        u":Werbung_Brief, WERBUNG_EMAIL       = :Werbung_Email, KURSPROGRAMM        = "
+        u":Kursprogramm,  WERBESTUFE          = :Werbestufe,    DEBITOREN_GRUPPE_ID = "
+        u":Debitoren_Gruppe_ID, DEBITORNR_RE        = :DebitorNr_RE,    DEBITORNR_WE        = "
+        u":DebitorNr_WE,    DEBITOR_SHOP_ID     = :Debitor_Shop_ID, SKONTO_TAGE         = "
+        u":Skonto_Tage,     SKONTO_PROZENT      = :Skonto_Prozent,  RABATT_PROZENT      = "
+        u":Rabatt_Prozent,  ZAHLUNGSZIEL        = :Zahlungsziel,    KREDITLIMIT         = "
+        u":Kreditlimit,     PORTOFREI           = :Portofrei,       MAHNSPERRE          = "
+        u":Mahnsperre,      LIEFERSPERRE        = :Liefersperre,    RECHNUNGSSPERRE     = "
+        u":Rechnungssperre, ANMERKUNGEN         = :Anmerkungen, GELOESCHT           = :Geloescht "
+        u"     WHERE KONTAKTDATEN_ID    = "_s +
+        InAnfuehrung(Kontaktdaten_ID()));
+    const auto param = [&qu](const QString& name) -> TDBParameter& { return qu.ParamByName(name); };
+    param(u"DEBITORNR"_s).SetAsString(DebitorNr());
+    param(u"WERBUNG_BRIEF"_s).SetAsString(Werbung_Brief());
+    param(u"WERBUNG_EMAIL"_s).SetAsString(Werbung_Email());
+    param(u"KURSPROGRAMM"_s).SetAsString(Kursprogramm());
+    param(u"WERBESTUFE"_s).SetAsString(Werbestufe());
+    param(u"DEBITOREN_GRUPPE_ID"_s)
+        .SetAsString(Debitoren_Gruppe_ID().isEmpty() ? u"0"_s : Debitoren_Gruppe_ID());
+    // Goods and invoice recipient are always the customer itself.
+    param(u"DEBITORNR_RE"_s).SetAsString(DebitorNr());
+    param(u"DEBITORNR_WE"_s).SetAsString(DebitorNr());
+    param(u"DEBITOR_SHOP_ID"_s)
+        .SetAsString(Debitor_Shop_ID().isEmpty() ? u"-1"_s : Debitor_Shop_ID());
+    param(u"SKONTO_TAGE"_s).SetAsString(Skonto_Tage());
+    param(u"SKONTO_PROZENT"_s).SetAsString(Skonto_Prozent());
+    param(u"RABATT_PROZENT"_s).SetAsString(Rabatt_Prozent());
+    param(u"ZAHLUNGSZIEL"_s).SetAsString(Zahlungsziel());
+    param(u"KREDITLIMIT"_s).SetAsString(Kreditlimit());
+    param(u"PORTOFREI"_s).SetAsString(Portofrei());
+    param(u"MAHNSPERRE"_s).SetAsString(Mahnsperre());
+    param(u"LIEFERSPERRE"_s).SetAsString(Liefersperre());
+    param(u"RECHNUNGSSPERRE"_s).SetAsString(Rechnungssperre());
+    param(u"ANMERKUNGEN"_s).SetAsMemo(Anmerkungen());
+    param(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+    qu.ExecSQL();
+    SetNeuerDatensatz(false);
+    return true;
+}
+
+bool TKontakt::SpeichereDaten_Kreditor()
+{
+    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    try {
+        if (NeuerDatensatz()) {
+            qu.SQL().SetText(u"Insert Into KREDITOREN Set KONTAKTDATEN_ID = :Kontaktdaten_ID , "
+                             u"NAE_FREIE_ARTNR = :Nae_freie_ArtNr, KREDITOR_SEIT   = "
+                             u":Kreditor_seit,    GELOESCHT = \"N\""_s);
+            qu.ParamByName(u"NAE_FREIE_ARTNR"_s).SetAsString(u"1"_s);
+            qu.ParamByName(u"KREDITOR_SEIT"_s).SetAsDate(QDate::currentDate());
+            qu.ParamByName(u"KONTAKTDATEN_ID"_s).SetAsString(Kontaktdaten_ID());
+            qu.ExecSQL();
+
+            TDB_Key optionen;
+            SetKreditor_ID(LetzteEinfuegung(qu));
+            const qint64 schluessel = qu.Fields(0).AsInteger();
+            const qint64 start = StrToInt(optionen.LeseKey(u"KREDITOR"_s, u"STARTNUMMER"_s));
+            SetKreditor_Nr(QString::number(schluessel + start - 1));
+        }
+
+        qu.SQL().SetText(u"Update KREDITOREN Set KREDITOR_NR       = :Kreditor_Nr,      "
+                         u"KUNDEN_NR         = :Kunden_Nr,        GELOESCHT         = :Geloescht "
+                         u"   WHERE KONTAKTDATEN_ID = "_s +
+                         InAnfuehrung(Kontaktdaten_ID()));
+        qu.ParamByName(u"KREDITOR_NR"_s).SetAsString(Kreditor_Nr());
+        qu.ParamByName(u"KUNDEN_NR"_s).SetAsString(Kunden_Nr());
+        qu.ParamByName(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+        qu.ExecSQL();
+
+        SetNeuerDatensatz(false);
+        Meldung::Kurz(u"Gespeichert!"_s, QString());
+        return true;
+    } catch (const std::exception&) {
+        Meldung::Zeigen(Meldung::Art::Hinweis, u"NICHT gespeichert"_s);
+        return false;
+    }
+}
+
+bool TKontakt::SpeichereDaten_Mitarbeiter()
+{
+    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    try {
+        // Read for existing employees too, so that a missing option is always reported.
+        const QString standardPasswort =
+            MD5HexVonText(LeseOption(u"Mitarbeiter"_s, u"StandardPasswort"_s));
+
+        if (NeuerDatensatz()) {
+            // The placeholders live only until the update right after.
+            qu.SQL().SetText(u"Insert Into MITARBEITER Set PERSONALNUMMER = \"0000\",    "
+                             u"LOGINNAME = \"0000\",         KONTAKTDATEN_ID = "_s +
+                             Zahlschluessel(Kontaktdaten_ID()) +
+                             u", MA_ANG_STATUS_ID = \"1\",     BENUTZERGRUPPE_ID = \"1\",    "
+                             u"PASSWORT = \""_s +
+                             standardPasswort +
+                             u"\", GESPERRT = \"N\",             GELOESCHT  = \"N\""_s);
+            qu.ExecSQL();
+            SetMitarbeiter_ID(LetzteEinfuegung(qu));
+            SetPasswort(standardPasswort);
+        }
+
+        qu.SQL().SetText(
+            u"Update MITARBEITER Set PASSWORT           = :Passwort,  BENUTZERGRUPPE_ID  = "
+            u":Benutzergruppe_ID, ABTEILUNG_ID       = :Abteilung_ID,  ANMERKUNGEN        = "
+            u":Anmerkungen, MA_ANG_STATUS_ID   = :MA_Ang_Status_ID, LOGINNAME          = "
+            u":Loginname, PERSONALNUMMER     = :Personalnummer, KONTAKTDATEN_ID    = "_s +
+            InAnfuehrung(Kontaktdaten_ID()) + u", GELOESCHT          = :Geloescht    "_s +
+            u"WHERE MITARBEITER_ID = "_s + InAnfuehrung(Mitarbeiter_ID()));
+        qu.ParamByName(u"PASSWORT"_s).SetAsString(Passwort());
+        qu.ParamByName(u"BENUTZERGRUPPE_ID"_s).SetAsString(MitVorgabe(FBenutzergruppe_ID, u"1"_s));
+        qu.ParamByName(u"ABTEILUNG_ID"_s).SetAsString(MitVorgabe(FAbteilung_ID, u"1"_s));
+        qu.ParamByName(u"ANMERKUNGEN"_s).SetAsMemo(Anmerkungen());
+        qu.ParamByName(u"MA_ANG_STATUS_ID"_s).SetAsString(MitVorgabe(FMA_ANG_Status_ID, u"1"_s));
+        qu.ParamByName(u"LOGINNAME"_s).SetAsString(Loginname());
+        qu.ParamByName(u"PERSONALNUMMER"_s).SetAsString(Personalnummer());
+        qu.ParamByName(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+        qu.ExecSQL();
+
+        SetNeuerDatensatz(false);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
