@@ -97,6 +97,10 @@ void TstStart::fenstersetEntstehtEinmal()
     QCOMPARE(FMain->iTimer_PageWechsel, 30);
     QVERIFY(FMain->bStart);
     QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    QCOMPARE(FMain->MA_Kontakt.KontaktArt(), QStringLiteral("Mitarbeiter"));
+    // The short message is a window of its own, centred on the main window.
+    QVERIFY(FKurzmeldung->isWindow());
+    QCOMPARE(FKurzmeldung->parentWidget(), FMain);
     // Every query of every data module runs over the one connection.
     for (const TDBAbfrage* abfrage :
          {&FDM->quSuchen, &FDM->quMitarbeiter, &FDM->quBuchen, &fdmKontakt->quKontakt,

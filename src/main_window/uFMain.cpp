@@ -38,6 +38,7 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
     setObjectName(u"FMain"_s);
     BaueOberflaeche();
 
+    MA_Kontakt.Init(u"Mitarbeiter"_s);
     iWechselzeit = kSekundenBisWillkommen;
     iTimer_PageWechsel = kSekundenBisWillkommen;
     bStart = true;

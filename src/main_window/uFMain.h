@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Einstellungen.h"
+#include "uKontakt.h"
 
 #include <QWidget>
 
@@ -27,6 +28,9 @@ public:
 
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
+
+    // The employee record behind every tile of the board.
+    TKontakt MA_Kontakt;
 
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
