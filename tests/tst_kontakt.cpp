@@ -600,6 +600,14 @@ void TstKontakt::fehlschlaegeBeimSpeichern()
     QCOMPARE(Wert(u"SELECT COUNT(*) FROM DEBITOREN"_s), u"0"_s);
     QCOMPARE(FProtokoll.Texte(), QStringList());
 
+    // A start number that is no number fails the customer step and with it the save, silently;
+    // the rows written so far stay.
+    Sql(u"UPDATE EINSTELLUNGEN_MASTER SET WERT = 'ab 20000' WHERE MODUL = 'DEBITOR';"_s);
+    kunde.SetGeburtstag(QString());
+    QVERIFY(!kunde.SpeichereDaten());
+    QCOMPARE(Wert(u"SELECT COUNT(*), MAX(DEBITORNR) FROM DEBITOREN"_s), u"1\tNULL"_s);
+    QCOMPARE(FProtokoll.Texte(), QStringList());
+
     // A supplier without a start number: the store reports the option, the step its failure;
     // the save of the common part still counts.
     Sql(u"DELETE FROM EINSTELLUNGEN_MASTER WHERE MODUL = 'KREDITOR';"_s);
