@@ -1,0 +1,153 @@
+// Renders the compiled-in SVGs at device resolution and shows them or a pixmap in TBild.
+#include "Bilder.h"
+
+#include <QFile>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <utility>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Where a picture of flaeche device pixels sits centred in a box of box device pixels. Whole
+// pixels, so the edges of a picture with a full background stay crisp.
+QRect Zentriert(QSize flaeche, QSize box)
+{
+    return QRect(QPoint((box.width() - flaeche.width()) / 2, (box.height() - flaeche.height()) / 2),
+                 flaeche);
+}
+
+} // namespace
+
+QString Bilder::Portraet(int index)
+{
+    if (index < 0 || index >= kPortraets)
+        index = kPortraets - 1;
+    return u":/bilder/portrait_%1.svg"_s.arg(index);
+}
+
+QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::AspectRatioMode modus)
+{
+    if (groesse.isEmpty() || dpr <= 0)
+        return {};
+    QSvgRenderer svg;
+    // Existence first: a wrong path then gives one clear line instead of the parser's complaint.
+    if (!QFile::exists(pfad) || !svg.load(pfad)) {
+        qWarning("Bilder: no SVG picture at %s", qUtf8Printable(pfad));
+        return {};
+    }
+
+    // Painted in device pixels, so that the offset of a centred drawing is exact.
+    const QSize pixel = groesse * dpr;
+    if (pixel.isEmpty())
+        return {};
+    const QSize flaeche = svg.viewBoxF().size().scaled(QSizeF(pixel), modus).toSize();
+    QImage bild(pixel, QImage::Format_ARGB32_Premultiplied);
+    bild.fill(Qt::transparent);
+    {
+        QPainter maler(&bild);
+        maler.setRenderHint(QPainter::Antialiasing);
+        svg.render(&maler, QRectF(Zentriert(flaeche, pixel)));
+    }
+    bild.setDevicePixelRatio(dpr);
+    return QPixmap::fromImage(std::move(bild));
+}
+
+TBild::TBild(QWidget* parent) : QWidget(parent) {}
+
+void TBild::SetzeSvg(const QString& pfad, Qt::AspectRatioMode modus)
+{
+    FSvgPfad = pfad;
+    FVorlage = QPixmap();
+    FModus = modus;
+    Aufbereiten();
+    update();
+}
+
+void TBild::SetzePixmap(const QPixmap& bild, Qt::AspectRatioMode modus)
+{
+    FSvgPfad.clear();
+    FVorlage = bild;
+    FModus = modus;
+    Aufbereiten();
+    update();
+}
+
+void TBild::Leeren()
+{
+    FSvgPfad.clear();
+    FVorlage = QPixmap();
+    Aufbereiten();
+    update();
+}
+
+QPixmap TBild::Pixmap() const
+{
+    return FSvgPfad.isEmpty() ? FVorlage : FAnzeige;
+}
+
+QString TBild::SvgPfad() const
+{
+    return FSvgPfad;
+}
+
+void TBild::Aufbereiten()
+{
+    FFuerGroesse = size();
+    FFuerDpr = devicePixelRatioF();
+    if (!FSvgPfad.isEmpty()) {
+        FAnzeige = Bilder::Zeichne(FSvgPfad, FFuerGroesse, FFuerDpr, FModus);
+        return;
+    }
+    const QSize pixel = FFuerGroesse * FFuerDpr;
+    if (FVorlage.isNull() || pixel.isEmpty()) {
+        FAnzeige = QPixmap();
+        return;
+    }
+    // A pixmap made for exactly this size is shown as it is, pixel for pixel.
+    FAnzeige = FVorlage.size() == pixel ? FVorlage
+                                        : FVorlage.scaled(pixel, FModus, Qt::SmoothTransformation);
+    FAnzeige.setDevicePixelRatio(FFuerDpr);
+}
+
+void TBild::paintEvent(QPaintEvent*)
+{
+    // The pixel ratio changes without a resize when the window moves to another screen.
+    if (FFuerGroesse != size() || !qFuzzyCompare(FFuerDpr, devicePixelRatioF()))
+        Aufbereiten();
+    if (FAnzeige.isNull())
+        return;
+    const QRect lage = Zentriert(FAnzeige.size(), size() * FFuerDpr);
+    QPainter maler(this);
+    maler.drawPixmap(QPointF(lage.topLeft()) / FFuerDpr, FAnzeige);
+}
+
+void TBild::resizeEvent(QResizeEvent*)
+{
+    Aufbereiten();
+}
+
+void TBild::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    FGedrueckt = true;
+}
+
+void TBild::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const bool tipp = FGedrueckt && rect().contains(event->position().toPoint());
+    FGedrueckt = false;
+    if (tipp)
+        emit Geklickt();
+}

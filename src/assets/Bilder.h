@@ -1,0 +1,73 @@
+// The station's pictures: their resource paths, SVG rendering at the real pixel size, TBild.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+namespace Bilder {
+
+using namespace Qt::Literals::StringLiterals;
+
+inline const QString Logo = u":/bilder/logo.svg"_s;
+inline const QString EsdSchutzzone = u":/bilder/esd_schutzzone.svg"_s;
+inline const QString Schliessen = u":/bilder/schliessen.svg"_s;
+
+constexpr int kPortraets = 3;
+// Placeholder portraits: 0 unknown person, 1 photo missing, 2 employee without a photo. Any other
+// index also gives 2, so a caller always gets a picture.
+QString Portraet(int index);
+
+// Renders the SVG at pfad into a pixmap of groesse logical pixels: groesse * dpr device pixels
+// (rounded), with dpr set. KeepAspectRatio centres the drawing and leaves the margins
+// transparent, KeepAspectRatioByExpanding fills the box and crops evenly, IgnoreAspectRatio
+// stretches. The drawing is aligned to whole device pixels.
+// A path without a valid SVG gives a null pixmap and a warning, no exception: pictures are
+// decoration, and a screen must keep working without one. An empty box gives a null pixmap.
+QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
+                Qt::AspectRatioMode modus = Qt::KeepAspectRatio);
+
+} // namespace Bilder
+
+// A picture control. An SVG is rendered at the control's size times its pixel ratio whenever one
+// of them changes, so it stays sharp at any scale; a pixmap is shown stretched to the whole rect
+// (IgnoreAspectRatio) or centred keeping its aspect, smoothly scaled once per size.
+class TBild : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TBild(QWidget* parent = nullptr);
+
+    void SetzeSvg(const QString& pfad, Qt::AspectRatioMode modus = Qt::KeepAspectRatio);
+    void SetzePixmap(const QPixmap& bild, Qt::AspectRatioMode modus = Qt::IgnoreAspectRatio);
+    void Leeren();
+
+    // What is shown now: the rendered SVG (null for an unknown one) or the given pixmap.
+    QPixmap Pixmap() const;
+    // Empty while a pixmap or nothing is shown.
+    QString SvgPfad() const;
+
+signals:
+    // A tap: left press and release both inside the control. A release outside cancels it,
+    // which is how a gesture that ends elsewhere suppresses the click.
+    void Geklickt();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void Aufbereiten();
+
+    QString FSvgPfad;
+    QPixmap FVorlage;
+    Qt::AspectRatioMode FModus = Qt::KeepAspectRatio;
+    // Ready to draw 1:1, made for FFuerGroesse at FFuerDpr.
+    QPixmap FAnzeige;
+    QSize FFuerGroesse;
+    qreal FFuerDpr = 0;
+    bool FGedrueckt = false;
+};
