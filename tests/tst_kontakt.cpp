@@ -1,6 +1,7 @@
 // Contact records against a real private server: search, load, save.
 #include "DBVerbindung.h"
 #include "MeldungsProtokoll.h"
+#include "Meldungstexte.h"
 #include "TestServer.h"
 #include "ToolHashMD5.h"
 #include "uFehler.h"
@@ -17,11 +18,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kDatenbank = u"TST_KONTAKT"_s;
-
-const QString kNichtEindeutig =
-    u"Achtung!\r\nTKontakt: Der eingebene Suchbegriff führte zu keinem eindeutigen Ergebnis."
-    u"\r\n\r\nEntweder wurde kein Datensatz, oder aber gleich mehrere gefunden.\r\n\r\nBitte "
-    u"versuchen Sie es erneut."_s;
 
 // The lookups every found contact needs, and the three options of the save.
 const QString kGrunddaten =

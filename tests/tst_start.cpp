@@ -177,8 +177,11 @@ void TstStart::menuKarte()
     datei.Ersetze("Anzahl_Abteilungen=12", "Anzahl_Abteilungen=" + anzahl);
     QCOMPARE(Starte(datei), QStringList());
     QCOMPARE(FMain->cpAbteilungen->currentWidget(), zwoelf ? FMain->Card12 : FMain->Card6);
-    QCOMPARE(FMain->btnMenu_Abt_Links->isHidden(), zwoelf);
-    QCOMPARE(FMain->btnMenu_Abt_Rechts->isHidden(), zwoelf);
+    // The twelve-button card never has arrows; on the other the department list decides.
+    if (zwoelf) {
+        QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
+        QVERIFY(FMain->btnMenu_Abt_Rechts->isHidden());
+    }
 }
 
 void TstStart::portKeineZahl()

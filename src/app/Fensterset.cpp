@@ -25,6 +25,11 @@ struct TFensterset::TObjekte
 TFensterset::TFensterset() : FObjekte(std::make_unique<TObjekte>())
 {
     FDM->SetzeMenuZiel(FMain);
+    FMessung->SetzeTafel({[](const QString& abteilung) { FMain->Lade_MA_Abteilung(abteilung); },
+                          [] {
+                              if (!FMain->Timer2.isActive())
+                                  FMain->Timer2.start();
+                          }});
 }
 
 TFensterset::~TFensterset()

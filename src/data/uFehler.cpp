@@ -32,3 +32,17 @@ qint32 StrToInt(const QString& text)
         throw EUmwandlungsfehler(u"'%1' ist kein gültiger Ganzzahlwert"_s.arg(text));
     return static_cast<qint32>(negativ ? -wert : wert);
 }
+
+QString TypNameVon(const std::exception& fehler)
+{
+    if (const auto* eigener = dynamic_cast<const EFehler*>(&fehler))
+        return eigener->TypName();
+    return u"Exception"_s;
+}
+
+QString MeldungVon(const std::exception& fehler)
+{
+    if (const auto* eigener = dynamic_cast<const EFehler*>(&fehler))
+        return eigener->Meldung();
+    return QString::fromLocal8Bit(fehler.what());
+}

@@ -33,3 +33,8 @@ public:
 
 // Decimal text with an optional sign to a 32-bit integer; throws EUmwandlungsfehler otherwise.
 qint32 StrToInt(const QString& text);
+
+// Type name and message of any exception for the messages that show them; exceptions that
+// are not the system's own are named "Exception".
+QString TypNameVon(const std::exception& fehler);
+QString MeldungVon(const std::exception& fehler);

@@ -1,15 +1,18 @@
-// Frame and start sequence of the main window.
+// Frame, start sequence and layout of the main window; the board's loading is in uFMainTafel.
 #include "uFMain.h"
 
+#include "Bedienelemente.h"
+#include "Bilder.h"
+#include "GestenFilter.h"
+#include "Tafel.h"
 #include "uFDM.h"
 #include "uMeldung.h"
 
-#include <QHBoxLayout>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -18,12 +21,22 @@ TFMain* FMain = nullptr;
 namespace {
 
 constexpr int kTitelHoehe = 95;
-constexpr int kMenuHoehe = 138;
-constexpr int kPfeilBreite = 100;
-constexpr int kWillkommenOben = 150;
-constexpr int kWillkommenBreite = 1700;
-constexpr int kWillkommenHoehe = 106;
+constexpr int kKartenHoehe = 860;
+constexpr int kMenuOben = kTitelHoehe + kKartenHoehe;
+constexpr int kMenuHoehe = 1080 - kMenuOben;
+constexpr int kPfeilPanelBreite = 100;
+constexpr int kAppBarHoehe = 75;
+constexpr int kSchliessenBreite = 60;
 constexpr int kSekundenBisWillkommen = 30;
+constexpr int kTickMs = 1000;
+
+constexpr int kKachelSpalten[8] = {20, 255, 490, 725, 960, 1195, 1430, 1664};
+constexpr int kFotoSpalten[8] = {35, 270, 505, 740, 975, 1210, 1445, 1680};
+constexpr int kNamenSpalten[8] = {35, 270, 505, 740, 975, 1210, 1445, 1666};
+constexpr int kKachelZeilen[3] = {11, 296, 581};
+constexpr int kFotoZeilen[3] = {20, 306, 591};
+constexpr int kNamenZeilen[3] = {260, 545, 829};
+constexpr int kKnopfSpalten[6] = {39, 317, 595, 873, 1151, 1429};
 
 template <typename T> T* Benannt(T* widget, const QString& name)
 {
@@ -43,70 +56,170 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
     iTimer_PageWechsel = kSekundenBisWillkommen;
     bStart = true;
     CardPanel->setCurrentWidget(cardWelcome);
+
+    Timer2.setInterval(kTickMs);
+    connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
+    Timer2.start();
+
+    // Keys reach the window before the focused control: the filter sees them first.
+    qApp->installEventFilter(this);
+    FGesten = new TGestenFilter(this);
+    connect(FGesten, &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
+        if (geste == TGeste::Quadrat || geste == TGeste::Schnoerkel)
+            actCloseExecute();
+        else
+            FormGesture();
+    });
+    connect(FGesten, &TGestenFilter::Wischen, this, &TFMain::Wischen);
+}
+
+TFMain::~TFMain()
+{
+    qApp->removeEventFilter(this);
 }
 
 void TFMain::BaueOberflaeche()
 {
-    setStyleSheet(u"#FMain { background-color: black; }"_s);
+    setStyleSheet(u"#FMain, #Buehne { background-color: black; }"_s);
     setAttribute(Qt::WA_StyledBackground);
-    auto* spalte = new QVBoxLayout(this);
-    spalte->setContentsMargins(0, 0, 0, 0);
-    spalte->setSpacing(0);
+    // Everything but the app bar sits on a stage of design size that is scaled as a whole.
+    FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
+    FBuehne->setAttribute(Qt::WA_StyledBackground);
+    imglWorstCase = {Bilder::Portraet(0), Bilder::Portraet(1), Bilder::Portraet(2)};
+    BaueTitelleiste();
+    BaueKarten();
+    BaueMenu();
+    BaueAppBar();
+    FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
+}
 
-    auto* Panel1 = Benannt(new QWidget(this), u"Panel1"_s);
-    Panel1->setFixedHeight(kTitelHoehe);
-    auto* Label2 = Benannt(new QLabel(u"Teststation Personenerdung"_s, Panel1), u"Label2"_s);
-    Label2->setStyleSheet(
-        u"font-family: Verdana; font-weight: bold; font-size: 37px; color: #3c78ff;"_s);
-    auto* titelZeile = new QHBoxLayout(Panel1);
-    titelZeile->addWidget(Label2, 0, Qt::AlignCenter);
-    spalte->addWidget(Panel1);
+void TFMain::BaueTitelleiste()
+{
+    Panel1 = Benannt(new QWidget(FBuehne), u"Panel1"_s);
+    FMassstab.Setze(Panel1, {0, 0, kEntwurf.width(), kTitelHoehe});
+    Image5 = Benannt(new TBild(Panel1), u"Image5"_s);
+    Image5->SetzeSvg(Bilder::Logo);
+    FMassstab.Setze(Image5, {12, 12, 400, 72});
+    Label2 = Benannt(new QLabel(u"Teststation Personenerdung"_s, Panel1), u"Label2"_s);
+    QFont titel(u"Verdana"_s);
+    titel.setBold(true);
+    Label2->setFont(titel);
+    Label2->setStyleSheet(u"color: #3c78ff;"_s);
+    FMassstab.Setze(Label2, {675, 30, 760, 50}, 37);
 
-    CardPanel = Benannt(new QStackedWidget(this), u"CardPanel"_s);
+    // Paging of a department with more employees than tiles.
+    btnSeite_Zurueck = Benannt(new QPushButton(u"◀"_s, Panel1), u"btnSeite_Zurueck"_s);
+    lblSeite = Benannt(new QLabel(Panel1), u"lblSeite"_s);
+    lblSeite->setAlignment(Qt::AlignCenter);
+    btnSeite_Vor = Benannt(new QPushButton(u"▶"_s, Panel1), u"btnSeite_Vor"_s);
+    FMassstab.Setze(btnSeite_Zurueck, {1480, 12, 100, 71}, 30);
+    FMassstab.Setze(lblSeite, {1585, 12, 200, 71}, 26);
+    FMassstab.Setze(btnSeite_Vor, {1790, 12, 100, 71}, 30);
+    connect(btnSeite_Zurueck, &QPushButton::clicked, this, &TFMain::btnSeite_ZurueckClick);
+    connect(btnSeite_Vor, &QPushButton::clicked, this, &TFMain::btnSeite_VorClick);
+    for (QWidget* w : {static_cast<QWidget*>(btnSeite_Zurueck), static_cast<QWidget*>(lblSeite),
+                       static_cast<QWidget*>(btnSeite_Vor)})
+        w->hide();
+}
+
+void TFMain::BaueKarten()
+{
+    CardPanel = Benannt(new QStackedWidget(FBuehne), u"CardPanel"_s);
+    FMassstab.Setze(CardPanel, {0, kTitelHoehe, kEntwurf.width(), kKartenHoehe});
+
     cardWelcome = Benannt(new QWidget(CardPanel), u"cardWelcome"_s);
     lblWelcome = Benannt(new QLabel(cardWelcome), u"lblWelcome"_s);
     lblWelcome->setAlignment(Qt::AlignCenter);
-    lblWelcome->setWordWrap(true);
-    lblWelcome->setStyleSheet(u"font-family: 'Segoe UI'; font-size: 80px; color: white;"_s);
-    lblWelcome->setFixedWidth(kWillkommenBreite);
-    lblWelcome->setMinimumHeight(kWillkommenHoehe);
-    auto* willkommen = new QVBoxLayout(cardWelcome);
-    willkommen->setContentsMargins(0, kWillkommenOben, 0, 0);
-    willkommen->addWidget(lblWelcome, 0, Qt::AlignHCenter | Qt::AlignTop);
-    willkommen->addStretch();
+    lblWelcome->setStyleSheet(u"color: white;"_s);
+    lblWelcome->setFont(QFont(u"Segoe UI"_s));
+    FMassstab.Setze(lblWelcome, {100, 150, 1700, 106}, 80);
+    Image1 = Benannt(new TBild(cardWelcome), u"Image1"_s);
+    Image1->SetzeSvg(Bilder::EsdSchutzzone);
+    FMassstab.Setze(Image1, {740, 341, 433, 447});
+
     cardMitarbeiter = Benannt(new QWidget(CardPanel), u"cardMitarbeiter"_s);
-    Benannt(new QWidget(cardMitarbeiter), u"panMitarbeiter"_s);
+    panMitarbeiter = Benannt(new QWidget(cardMitarbeiter), u"panMitarbeiter"_s);
+    FMassstab.Setze(panMitarbeiter, {0, 0, kEntwurf.width(), kKartenHoehe});
+    BaueKacheln();
+
     CardPanel->addWidget(cardWelcome);
     CardPanel->addWidget(cardMitarbeiter);
-    spalte->addWidget(CardPanel, 1);
+    connect(CardPanel, &QStackedWidget::currentChanged, this, &TFMain::ZeigeSeitenanzeige);
+}
 
-    auto* menuLeiste = new QHBoxLayout;
-    menuLeiste->setSpacing(0);
-    auto* Panel3 = Benannt(new QWidget(this), u"Panel3"_s);
-    auto* Panel2 = Benannt(new QWidget(this), u"Panel2"_s);
+void TFMain::BaueKacheln()
+{
+    for (int i = 0; i < Tafel::kKachelnJeSeite; ++i) {
+        const int zeile = i / 8;
+        const int spalte = i % 8;
+        const QString nummer = QString::number(i + 1);
+        QWidget* panel = Benannt(new QWidget(panMitarbeiter), u"panUser"_s + nummer);
+        panel->setAutoFillBackground(true);
+        Einfaerben(panel, Tafel::kGruen);
+        FMassstab.Setze(panel, {kKachelSpalten[spalte], kKachelZeilen[zeile], 210, 246});
+        auto* foto = Benannt(new TKachelFoto(panMitarbeiter), u"imgMitarbeiter"_s + nummer);
+        FMassstab.Setze(foto, {kFotoSpalten[spalte], kFotoZeilen[zeile], 180, 225});
+        connect(foto, &TBild::Geklickt, this, [this, foto] { actMessmodusExecute(foto); });
+        auto* name = Benannt(new TNamensLabel(panMitarbeiter), u"lblUser"_s + nummer);
+        name->setStyleSheet(u"color: white;"_s);
+        FMassstab.Setze(name, {kNamenSpalten[spalte], kNamenZeilen[zeile], 208, 25}, 19);
+        panel->hide();
+        foto->hide();
+        name->hide();
+        panUser[size_t(i)] = panel;
+        imgMitarbeiter[size_t(i)] = foto;
+        lblUser[size_t(i)] = name;
+    }
+}
+
+void TFMain::BaueMenu()
+{
+    auto* Panel3 = Benannt(new QWidget(FBuehne), u"Panel3"_s);
+    FMassstab.Setze(Panel3, {0, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
+    auto* Panel2 = Benannt(new QWidget(FBuehne), u"Panel2"_s);
+    FMassstab.Setze(
+        Panel2, {kEntwurf.width() - kPfeilPanelBreite, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
+    const QRect pfeil{(kPfeilPanelBreite - 73) / 2, (kMenuHoehe - 90) / 2, 73, 90};
     btnMenu_Abt_Links = Benannt(new QPushButton(u"<<"_s, Panel3), u"btnMenu_Abt_Links"_s);
     btnMenu_Abt_Rechts = Benannt(new QPushButton(u">>"_s, Panel2), u"btnMenu_Abt_Rechts"_s);
-    for (auto [panel, knopf] :
-         {std::pair{Panel3, btnMenu_Abt_Links}, {Panel2, btnMenu_Abt_Rechts}}) {
-        panel->setFixedWidth(kPfeilBreite);
-        auto* l = new QVBoxLayout(panel);
-        l->setContentsMargins(0, 0, 0, 0);
-        knopf->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-        l->addWidget(knopf);
-    }
-    cpAbteilungen = Benannt(new QStackedWidget(this), u"cpAbteilungen"_s);
+    FMassstab.Setze(btnMenu_Abt_Links, pfeil, 24);
+    FMassstab.Setze(btnMenu_Abt_Rechts, pfeil, 24);
+    connect(btnMenu_Abt_Links, &QPushButton::clicked, this, &TFMain::btnMenu_Abt_LinksClick);
+    connect(btnMenu_Abt_Rechts, &QPushButton::clicked, this, &TFMain::btnMenu_Abt_RechtsClick);
+
+    cpAbteilungen = Benannt(new QStackedWidget(FBuehne), u"cpAbteilungen"_s);
+    FMassstab.Setze(cpAbteilungen, {kPfeilPanelBreite, kMenuOben,
+                                    kEntwurf.width() - 2 * kPfeilPanelBreite, kMenuHoehe});
     Card6 = Benannt(new QWidget(cpAbteilungen), u"Card6"_s);
     Card12 = Benannt(new QWidget(cpAbteilungen), u"Card12"_s);
     cpAbteilungen->addWidget(Card6);
     cpAbteilungen->addWidget(Card12);
-    menuLeiste->addWidget(Panel3);
-    menuLeiste->addWidget(cpAbteilungen, 1);
-    menuLeiste->addWidget(Panel2);
-    auto* menuStreifen = new QWidget(this);
-    menuStreifen->setFixedHeight(kMenuHoehe);
-    menuStreifen->setLayout(menuLeiste);
-    menuLeiste->setContentsMargins(0, 0, 0, 0);
-    spalte->addWidget(menuStreifen);
+
+    const auto knopf = [this](QWidget* karte, const QString& name, QRect entwurf) {
+        auto* k = Benannt(new TAbteilungsKnopf(karte), name);
+        FMassstab.Setze(k, entwurf, 19);
+        k->hide();
+        connect(k, &QPushButton::clicked, this, [this, k] { actLade_MitarbeiterExecute(k); });
+        return k;
+    };
+    for (int i = 0; i < 6; ++i)
+        btnAbteilung_A[size_t(i)] = knopf(Card6, u"btnAbteilung_A"_s + QString::number(i + 1),
+                                          {kKnopfSpalten[i], 32, 250, 71});
+    for (int i = 0; i < 12; ++i)
+        btnAbteilung_B[size_t(i)] = knopf(Card12, u"btnAbteilung_B"_s + QString::number(i + 1),
+                                          {kKnopfSpalten[i % 6], i < 6 ? 14 : 71, 250, 50});
+}
+
+void TFMain::BaueAppBar()
+{
+    // Belongs to the window, not the stage: it always spans the real bottom edge.
+    AppBar = Benannt(new QWidget(this), u"AppBar"_s);
+    AppBar->setStyleSheet(u"#AppBar { background-color: #202020; }"_s);
+    AppBar->setAttribute(Qt::WA_StyledBackground);
+    CloseButton = Benannt(new TBild(AppBar), u"CloseButton"_s);
+    CloseButton->SetzeSvg(Bilder::Schliessen);
+    connect(CloseButton, &TBild::Geklickt, this, &TFMain::CloseButtonClick);
+    AppBar->hide();
 }
 
 void TFMain::ZeigeVollbild()
@@ -154,4 +267,89 @@ void TFMain::FormShow()
                         u"Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!"_s);
 
     lblWelcome->setText(Werbung_Welcome());
+    Lade_Abteilungen();
+}
+
+void TFMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize();
+}
+
+void TFMain::FormResize()
+{
+    const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
+    FMassstab.Anwenden(faktor);
+    const QSize buehne = FMassstab.Skaliert(QRect(QPoint(0, 0), kEntwurf)).size();
+    // Centred; a screen of another shape keeps black bars instead of distorting the layout.
+    FBuehne->setGeometry(
+        QRect(QPoint((width() - buehne.width()) / 2, (height() - buehne.height()) / 2), buehne));
+    FGesten->SetzeMassstab(faktor);
+    AppBar_Ausrichten();
+}
+
+void TFMain::AppBar_Ausrichten()
+{
+    const int hoehe = FMassstab.Skaliert(kAppBarHoehe);
+    AppBar->setGeometry(0, height() - hoehe, width(), hoehe);
+    const int breite = FMassstab.Skaliert(kSchliessenBreite);
+    CloseButton->setGeometry(width() - breite, 0, breite, hoehe);
+}
+
+void TFMain::AppBar_Zeigen(int modus)
+{
+    if (modus == -1)
+        modus = AppBar->isHidden() ? 1 : 0;
+    if (modus != 0) {
+        AppBar->show();
+        AppBar->raise();
+    } else {
+        AppBar->hide();
+    }
+}
+
+bool TFMain::eventFilter(QObject* objekt, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && objekt->isWidgetType()) {
+        // A key the focused control ignores is offered again to each parent; act on the first
+        // offer only, which goes where the window delivers keys.
+        const auto* widget = static_cast<QWidget*>(objekt);
+        if (widget->window() == this && widget == (focusWidget() ? focusWidget() : this))
+            FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
+    return false;
+}
+
+void TFMain::FormKeyDown(int taste)
+{
+    AppBar_Zeigen(taste == Qt::Key_Escape ? -1 : 0);
+}
+
+void TFMain::FormGesture()
+{
+    AppBar_Zeigen(0);
+}
+
+void TFMain::CloseButtonClick()
+{
+    QCoreApplication::exit(0);
+}
+
+void TFMain::actCloseExecute()
+{
+    if (Meldung::Fragen(u"Wollen Sie das Programm wirklich beenden?"_s))
+        close();
+}
+
+void TFMain::Timer2Timer()
+{
+    if (--iTimer_PageWechsel > 0)
+        return;
+    CardPanel->setCurrentWidget(cardWelcome);
+    iTimer_PageWechsel = iWechselzeit;
+    Timer2.stop();
+    if (QWidget* fokus = QApplication::focusWidget())
+        fokus->clearFocus();
+    if (QWidget* fokus = focusWidget())
+        fokus->clearFocus();
 }

@@ -1,14 +1,27 @@
-// The main window: title bar, welcome card, employee board and department menu strip.
+// The main window: title bar, welcome card, employee board, department menu strip, app bar.
 #pragma once
 
 #include "Einstellungen.h"
+#include "Massstab.h"
+#include "Strichgeste.h"
 #include "uKontakt.h"
 
+#include <QImage>
+#include <QList>
+#include <QStringList>
+#include <QTimer>
 #include <QWidget>
+
+#include <array>
 
 class QLabel;
 class QPushButton;
 class QStackedWidget;
+class TAbteilungsKnopf;
+class TBild;
+class TDBFeld;
+class TGestenFilter;
+class TKachelFoto;
 
 class TFMain : public QWidget, public TMenuWerte
 {
@@ -17,8 +30,11 @@ class TFMain : public QWidget, public TMenuWerte
 public:
     // Exit code of a run ended because Einstellungen.ini failed its integrity check.
     static constexpr int kEndeBeschaedigteEinstellungen = 2;
+    // The screen is drawn for this size and scaled uniformly to the real one.
+    static constexpr QSize kEntwurf{1920, 1080};
 
     explicit TFMain(QWidget* parent = nullptr);
+    ~TFMain() override;
 
     // Shows the window borderless over the whole screen.
     void ZeigeVollbild();
@@ -26,32 +42,114 @@ public:
     // The start sequence; runs once, when the window is first shown.
     void FormShow();
 
+    // Reloads the shown department into the tiles of the current page; the argument is not
+    // consulted (the measurement screen passes an empty text after each measurement).
+    void Lade_MA_Abteilung(const QString& AAbteilung);
+
+    // Handlers, public so that tests drive them as a tap or a tick would.
+    void actLade_MitarbeiterExecute(QObject* Sender);
+    void actMessmodusExecute(QObject* Sender);
+    void actCloseExecute();
+    void btnMenu_Abt_LinksClick();
+    void btnMenu_Abt_RechtsClick();
+    void btnSeite_VorClick();
+    void btnSeite_ZurueckClick();
+    void CloseButtonClick();
+    void FormGesture();
+    void Wischen(TWischen richtung, QWidget* start);
+    void Timer2Timer();
+
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
 
     // The employee record behind every tile of the board.
     TKontakt MA_Kontakt;
+    // Every photo is decoded into this picture before it is copied into its tile.
+    QImage JPG;
+    // Placeholder portraits; picture 2 stands for an employee without a photo.
+    QStringList imglWorstCase;
 
+    struct TAbteilung
+    {
+        QString Name;
+    };
+    // Department names in the order of the department query, however many there are.
+    QList<TAbteilung> Abteilungen;
+    int iglob_Anzahl_Abteilungen = 0;
+    int iglobZaehler_Abteilung = 0;
+    QString sglobAktive_Abteilung;
+
+    // Page of the board (0-based) and the employee keys of the shown department.
+    int iglobSeite = 0;
+    QStringList sglobMitarbeiter_IDs;
+
+    QTimer Timer2;
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
     bool bStart = false;
 
+    QWidget* Panel1 = nullptr;
+    TBild* Image5 = nullptr;
+    QLabel* Label2 = nullptr;
     QStackedWidget* CardPanel = nullptr;
     QWidget* cardWelcome = nullptr;
     QWidget* cardMitarbeiter = nullptr;
     QLabel* lblWelcome = nullptr;
+    TBild* Image1 = nullptr;
+    QWidget* panMitarbeiter = nullptr;
+    std::array<QWidget*, 24> panUser{};
+    std::array<TKachelFoto*, 24> imgMitarbeiter{};
+    std::array<QLabel*, 24> lblUser{};
+    QPushButton* btnSeite_Zurueck = nullptr;
+    QPushButton* btnSeite_Vor = nullptr;
+    QLabel* lblSeite = nullptr;
     QStackedWidget* cpAbteilungen = nullptr;
     QWidget* Card6 = nullptr;
     QWidget* Card12 = nullptr;
+    std::array<TAbteilungsKnopf*, 6> btnAbteilung_A{};
+    std::array<TAbteilungsKnopf*, 12> btnAbteilung_B{};
     QPushButton* btnMenu_Abt_Links = nullptr;
     QPushButton* btnMenu_Abt_Rechts = nullptr;
+    QWidget* AppBar = nullptr;
+    TBild* CloseButton = nullptr;
+
+    // The frame's own pieces, reachable for tests.
+    QWidget* Buehne() const { return FBuehne; }
+    const TMassstab& Massstab() const { return FMassstab; }
+    TGestenFilter* GestureManager1() const { return FGesten; }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* objekt, QEvent* event) override;
 
 private:
     void BaueOberflaeche();
+    void BaueTitelleiste();
+    void BaueKarten();
+    void BaueKacheln();
+    void BaueMenu();
+    void BaueAppBar();
 
+    void FormResize();
+    void FormKeyDown(int taste);
+    void AppBar_Ausrichten();
+    void AppBar_Zeigen(int modus);
+
+    void Lade_Abteilungen();
+    void Zeige_Abteilungen();
+    void Leere_MA_Kacheln();
+    void Lade_MA_Kachel(const QString& id, int n);
+    bool Lade_Foto(const TDBFeld& feld, QImage& bild, QSize groesse);
+    void VersteckeKachel(int n);
+    void ZeigeSeite(int seite);
+    void ZeigeSeitenanzeige();
+    QString Abteilungsname(int index) const;
+    static void Einfaerben(QWidget* panel, const QColor& farbe);
+
+    QWidget* FBuehne = nullptr;
+    TMassstab FMassstab{kEntwurf};
+    TGestenFilter* FGesten = nullptr;
     bool FGezeigt = false;
 };
 

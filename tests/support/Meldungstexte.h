@@ -16,6 +16,18 @@ inline const QString kOhneMandant =
 // Start of the connection failure message; the error's type name and text follow.
 inline const QString kVerbindungsfehler =
     QStringLiteral("Fehler beim verbinden mit der Datenbank!\r\n\r\n");
+// The contact load's message when a search found no contact or several.
+inline const QString kNichtEindeutig = QStringLiteral(
+    "Achtung!\r\nTKontakt: Der eingebene Suchbegriff führte zu keinem eindeutigen Ergebnis."
+    "\r\n\r\nEntweder wurde kein Datensatz, oder aber gleich mehrere gefunden.\r\n\r\nBitte "
+    "versuchen Sie es erneut.");
+// The board's warnings; the photo warning goes on with the error's type name and text.
+inline const QString kTafelFehler =
+    QStringLiteral("Fehler beim Aufbereiten der Abteilungen.\r\nEv. stimmt der Mandant in der "
+                   "Einstellungen.ini-Datei nicht");
+inline const QString kFotoFehler =
+    QStringLiteral("Fehler beim laden Bildes aus der Datenbank!\r\n\r\nSollte der Fehler "
+                   "weiterhin auftreten, muss das Bild neu hochgeladen werden.\r\n\r\n");
 
 // The messages without connection failures, for tests about reading the settings only.
 inline QStringList OhneVerbindungsfehler(QStringList texte)

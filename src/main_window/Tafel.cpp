@@ -1,0 +1,68 @@
+// The statements are compared letter for letter with what other stations send, blanks included.
+#include "Tafel.h"
+
+#include "uFehler.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QImageReader>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace Tafel {
+
+bool FiltertGeloeschte(const QString& mandant)
+{
+    return mandant == u"Quellmark AG"_s;
+}
+
+QString AbteilungenSql(const QString& mandant)
+{
+    return FiltertGeloeschte(mandant)
+               ? u"SELECT * FROM VORGABEN_ABTEILUNG WHERE GELOESCHT = \"N\" AND ABTEILUNG_ID > 1"_s
+               : u"SELECT * FROM VORGABEN_ABTEILUNG WHERE INAKTIV = \"N\" AND ABTEILUNG_ID > 1"_s;
+}
+
+QString MitarbeiterSql(const QString& mandant)
+{
+    const QString filter = FiltertGeloeschte(mandant) ? u"MITARBEITER.GELOESCHT       = \"N\""_s
+                                                      : u"MITARBEITER.INAKTIV         = \"N\""_s;
+    return u"SELECT * FROM MITARBEITER INNER JOIN (KONTAKTDATEN, VORGABEN_ABTEILUNG) ON "
+           "                   MITARBEITER.KONTAKTDATEN_ID = KONTAKTDATEN.KONTAKTDATEN_ID AND "
+           "MITARBEITER.ABTEILUNG_ID    = VORGABEN_ABTEILUNG.ABTEILUNG_ID AND "_s +
+           filter +
+           u"        AND MITARBEITER.ESD_MESSUNG     = \"J\"        AND "
+           "VORGABEN_ABTEILUNG.ABTEILUNG      = :Abteilung AND MITARBEITER_ID > \"1\"       "
+           "          ORDER BY NACHNAME"_s;
+}
+
+bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag)
+{
+    const QString text = datumEsdMessung.trimmed();
+    QDateTime zeit = QDateTime::fromString(text, u"dd.MM.yyyy hh:mm:ss"_s);
+    if (!zeit.isValid())
+        zeit = QDateTime(QDate::fromString(text, u"dd.MM.yyyy"_s), QTime(0, 0));
+    return zeit.isValid() && zeit.date() == tag;
+}
+
+int Seitenzahl(int anzahlMitarbeiter)
+{
+    return anzahlMitarbeiter <= 0 ? 1 : (anzahlMitarbeiter + kKachelnJeSeite - 1) / kKachelnJeSeite;
+}
+
+QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse)
+{
+    QBuffer puffer;
+    puffer.setData(jpeg);
+    puffer.open(QIODevice::ReadOnly);
+    // Only JPEG: the photos are JPEG by contract, other data means a broken upload.
+    QImageReader leser(&puffer, "jpeg");
+    leser.setScaledSize(groesse);
+    QImage bild = leser.read();
+    if (bild.isNull())
+        throw EFehler(u"EJPEGFehler"_s,
+                      u"Die Daten sind kein lesbares JPEG-Bild (%1)."_s.arg(leser.errorString()));
+    return bild;
+}
+
+} // namespace Tafel

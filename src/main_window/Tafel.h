@@ -1,0 +1,38 @@
+// Plain rules of the employee board: its statements, the tile colour, the pages, the photos.
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QDate>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace Tafel {
+
+// Tiles on one page of the board.
+constexpr int kKachelnJeSeite = 24;
+// Panel colours: measured today, and not.
+inline const QColor kGruen{0, 128, 0};
+inline const QColor kRot{255, 0, 0};
+
+// The one tenant whose lists filter on GELOESCHT instead of INAKTIV.
+bool FiltertGeloeschte(const QString& mandant);
+
+// Active departments, in the server's order; the department with key 1 never shows.
+QString AbteilungenSql(const QString& mandant);
+// Employees of the department bound to :Abteilung, by last name.
+QString MitarbeiterSql(const QString& mandant);
+
+// True when the stored measurement time ("dd.MM.yyyy hh:mm:ss" or "dd.MM.yyyy") falls on
+// the given day; an empty or unreadable text never does.
+bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag);
+
+// Pages needed for that many employees; at least one.
+int Seitenzahl(int anzahlMitarbeiter);
+
+// Decodes JPEG data straight to the given pixel size, so a large photo is never held at
+// full resolution. Throws EFehler when the data is not a readable JPEG.
+QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse);
+
+} // namespace Tafel

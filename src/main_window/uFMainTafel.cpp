@@ -1,0 +1,275 @@
+// The employee board of the main window: department menu, tiles, pages and the photo tap.
+#include "Bedienelemente.h"
+#include "Tafel.h"
+#include "uFDM.h"
+#include "uFMain.h"
+#include "uFehler.h"
+#include "uMeldung.h"
+#include "uMessung.h"
+#include "ufdmKontakt.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QStackedWidget>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Number k of a control named praefix + k with 1 <= k <= hoechste; 0 for any other name.
+int Nummer(const QString& name, const QString& praefix, int hoechste)
+{
+    if (!name.startsWith(praefix))
+        return 0;
+    bool ok = false;
+    const int k = QStringView(name).mid(praefix.size()).toInt(&ok);
+    return ok && k >= 1 && k <= hoechste ? k : 0;
+}
+
+} // namespace
+
+void TFMain::Einfaerben(QWidget* panel, const QColor& farbe)
+{
+    QPalette palette = panel->palette();
+    palette.setColor(QPalette::Window, farbe);
+    panel->setPalette(palette);
+}
+
+QString TFMain::Abteilungsname(int index) const
+{
+    return index >= 1 && index <= Abteilungen.size() ? Abteilungen[index - 1].Name : QString();
+}
+
+void TFMain::Lade_Abteilungen()
+{
+    iglobZaehler_Abteilung = 0;
+    try {
+        TDBAbfrage& abfrage = FDM->quSuchen;
+        abfrage.Close();
+        abfrage.SQL().Clear();
+        abfrage.SQL().Add(Tafel::AbteilungenSql(Mandant()));
+        abfrage.Open();
+        abfrage.First();
+        qsizetype i = 0;
+        do {
+            const QString name =
+                abfrage.Eof() ? QString() : abfrage.FieldByName(u"ABTEILUNG"_s).AsString();
+            if (i < Abteilungen.size())
+                Abteilungen[i].Name = name;
+            else
+                Abteilungen.append({name});
+            ++i;
+            if (!abfrage.Eof())
+                abfrage.Next();
+        } while (!abfrage.Eof());
+        iglob_Anzahl_Abteilungen = abfrage.RecordCount();
+        const bool pfeile = iglob_Anzahl_Abteilungen > 6 && Menu_AnzAbteilungen() == u"6"_s;
+        btnMenu_Abt_Links->setVisible(pfeile);
+        btnMenu_Abt_Rechts->setVisible(pfeile);
+    } catch (const std::exception&) {
+        // Without a database the menu shows what was read so far, which is nothing at start.
+    }
+    Zeige_Abteilungen();
+}
+
+void TFMain::Zeige_Abteilungen()
+{
+    try {
+        const auto schreibe = [this](const auto& knoepfe) {
+            for (size_t i = 0; i < knoepfe.size(); ++i) {
+                QPushButton* knopf = knoepfe[i];
+                knopf->setText(Abteilungsname(iglobZaehler_Abteilung + int(i) + 1));
+                knopf->setVisible(!knopf->text().isEmpty());
+            }
+        };
+        if (Menu_AnzAbteilungen() == u"6"_s)
+            schreibe(btnAbteilung_A);
+        else if (Menu_AnzAbteilungen() == u"12"_s)
+            schreibe(btnAbteilung_B);
+    } catch (const std::exception& fehler) {
+        Meldung::Zeigen(Meldung::Art::Warnung,
+                        u"Die Abteilungsliste konnte nicht korrekt aufbereitet werden!\r\n\r\n"_s +
+                            TypNameVon(fehler) + u':' + MeldungVon(fehler));
+    }
+}
+
+void TFMain::btnMenu_Abt_RechtsClick()
+{
+    if (iglobZaehler_Abteilung < iglob_Anzahl_Abteilungen - 6)
+        ++iglobZaehler_Abteilung;
+    Zeige_Abteilungen();
+    iTimer_PageWechsel = iWechselzeit;
+}
+
+void TFMain::btnMenu_Abt_LinksClick()
+{
+    if (iglobZaehler_Abteilung > 0)
+        --iglobZaehler_Abteilung;
+    Zeige_Abteilungen();
+    iTimer_PageWechsel = iWechselzeit;
+}
+
+void TFMain::actLade_MitarbeiterExecute(QObject* Sender)
+{
+    if (!Timer2.isActive())
+        Timer2.start();
+    try {
+        const QString name = Sender != nullptr ? Sender->objectName() : QString();
+        int k = Nummer(name, u"btnAbteilung_A"_s, 6);
+        if (k == 0)
+            k = Nummer(name, u"btnAbteilung_B"_s, 12);
+        if (k > 0)
+            sglobAktive_Abteilung = Abteilungsname(iglobZaehler_Abteilung + k);
+        CardPanel->setCurrentWidget(cardMitarbeiter);
+    } catch (const std::exception&) {
+        // Choosing the department never stops the board from loading.
+    }
+    Leere_MA_Kacheln();
+    iglobSeite = 0;
+    sglobMitarbeiter_IDs.clear();
+    Lade_MA_Abteilung(QString());
+    iTimer_PageWechsel = iWechselzeit;
+}
+
+void TFMain::Leere_MA_Kacheln()
+{
+    for (int n = 1; n <= Tafel::kKachelnJeSeite; ++n)
+        VersteckeKachel(n);
+}
+
+void TFMain::VersteckeKachel(int n)
+{
+    const auto i = size_t(n - 1);
+    lblUser[i]->setText(QString());
+    lblUser[i]->hide();
+    imgMitarbeiter[i]->Tag = 0;
+    imgMitarbeiter[i]->hide();
+    panUser[i]->hide();
+}
+
+void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
+{
+    try {
+        TDBAbfrage& abfrage = FDM->quMitarbeiter;
+        abfrage.Close();
+        abfrage.SQL().Clear();
+        abfrage.SQL().Add(Tafel::MitarbeiterSql(Mandant()));
+        abfrage.ParamByName(u"ABTEILUNG"_s).SetAsString(sglobAktive_Abteilung);
+        abfrage.Open();
+        abfrage.First();
+        QStringList ids;
+        for (; !abfrage.Eof(); abfrage.Next())
+            ids.append(abfrage.FieldByName(u"Mitarbeiter_ID"_s).AsString());
+        sglobMitarbeiter_IDs = ids;
+        // A reload keeps the page unless the department has shrunk below it.
+        iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size())) - 1);
+        ZeigeSeitenanzeige();
+        const int erster = iglobSeite * Tafel::kKachelnJeSeite;
+        for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < ids.size(); ++n)
+            Lade_MA_Kachel(ids[erster + n - 1], n);
+    } catch (const std::exception&) {
+        Meldung::Zeigen(Meldung::Art::Warnung,
+                        u"Fehler beim Aufbereiten der Abteilungen.\r\nEv. stimmt der Mandant in "
+                        "der Einstellungen.ini-Datei nicht"_s);
+    }
+}
+
+void TFMain::Lade_MA_Kachel(const QString& id, int n)
+{
+    const auto i = size_t(n - 1);
+    MA_Kontakt.Suchen(id, u"MITARBEITER_ID"_s, false);
+    const TDBAbfrage& kontakt = fdmKontakt->quKontakt;
+    const bool eindeutig = kontakt.Active() && kontakt.RecordCount() == 1;
+    MA_Kontakt.LadeDaten();
+    if (!eindeutig) {
+        // The record still holds the previous tile's employee; this tile must not carry them.
+        VersteckeKachel(n);
+        return;
+    }
+
+    lblUser[i]->setText(MA_Kontakt.Nachname() + u' ' + MA_Kontakt.Vorname());
+    lblUser[i]->show();
+    imgMitarbeiter[i]->Tag = StrToInt(MA_Kontakt.Mitarbeiter_ID());
+    imgMitarbeiter[i]->show();
+    panUser[i]->show();
+    const bool heute = Tafel::AmTagGemessen(MA_Kontakt.Datum_ESD_Messung(), QDate::currentDate());
+    Einfaerben(panUser[i], heute ? Tafel::kGruen : Tafel::kRot);
+
+    try {
+        const TDBFeld& foto = MA_Kontakt.Foto();
+        if (foto.IsNull()) {
+            imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
+        } else {
+            const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
+            Lade_Foto(foto, JPG, pixel);
+            imgMitarbeiter[i]->SetzePixmap(QPixmap::fromImage(JPG));
+            JPG = QImage();
+        }
+    } catch (const std::exception& fehler) {
+        Meldung::Zeigen(Meldung::Art::Warnung,
+                        u"Fehler beim laden Bildes aus der Datenbank!\r\n\r\nSollte der Fehler "
+                        "weiterhin auftreten, muss das Bild neu hochgeladen werden.\r\n\r\n"_s +
+                            TypNameVon(fehler) + u": "_s + MeldungVon(fehler));
+    }
+}
+
+bool TFMain::Lade_Foto(const TDBFeld& feld, QImage& bild, QSize groesse)
+{
+    bild = Tafel::DekodiereFoto(feld.AsBytes(), groesse);
+    return true;
+}
+
+void TFMain::actMessmodusExecute(QObject* Sender)
+{
+    iTimer_PageWechsel = iWechselzeit;
+    Timer2.stop();
+    const auto* foto = qobject_cast<const TKachelFoto*>(Sender);
+    FMessung->Start(foto != nullptr ? foto->Tag : 0);
+}
+
+void TFMain::ZeigeSeite(int seite)
+{
+    // Turning pages is use of the board, like a tap.
+    iTimer_PageWechsel = iWechselzeit;
+    if (seite < 0 || seite >= Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size())) ||
+        seite == iglobSeite)
+        return;
+    iglobSeite = seite;
+    Leere_MA_Kacheln();
+    Lade_MA_Abteilung(QString());
+}
+
+void TFMain::btnSeite_VorClick()
+{
+    ZeigeSeite(iglobSeite + 1);
+}
+
+void TFMain::btnSeite_ZurueckClick()
+{
+    ZeigeSeite(iglobSeite - 1);
+}
+
+void TFMain::Wischen(TWischen richtung, QWidget* start)
+{
+    if (CardPanel->currentWidget() != cardMitarbeiter || start == nullptr ||
+        (start != panMitarbeiter && !panMitarbeiter->isAncestorOf(start)))
+        return;
+    if (richtung == TWischen::NachLinks)
+        btnSeite_VorClick();
+    else if (richtung == TWischen::NachRechts)
+        btnSeite_ZurueckClick();
+}
+
+void TFMain::ZeigeSeitenanzeige()
+{
+    const int seiten = Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size()));
+    const bool sichtbar = CardPanel->currentWidget() == cardMitarbeiter && seiten > 1;
+    lblSeite->setText(u"Seite %1/%2"_s.arg(iglobSeite + 1).arg(seiten));
+    btnSeite_Zurueck->setEnabled(iglobSeite > 0);
+    btnSeite_Vor->setEnabled(iglobSeite < seiten - 1);
+    btnSeite_Zurueck->setVisible(sichtbar);
+    lblSeite->setVisible(sichtbar);
+    btnSeite_Vor->setVisible(sichtbar);
+}
