@@ -7,12 +7,12 @@
 #include "Meldungstexte.h"
 #include "Start.h"
 #include "TestServer.h"
+#include "Testbilder.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uMessung.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
@@ -40,11 +40,7 @@ QByteArray Jpeg(QSize groesse, const QColor& farbe)
     maler.drawEllipse(QRect(groesse.width() / 4, groesse.height() / 6, groesse.width() / 2,
                             groesse.height() / 2));
     maler.end();
-    QByteArray daten;
-    QBuffer puffer(&daten);
-    puffer.open(QIODevice::WriteOnly);
-    bild.save(&puffer, "JPG", 85);
-    return daten;
+    return Kodiert(bild, "JPG", 85);
 }
 
 } // namespace
@@ -391,12 +387,7 @@ void TstTafel::farbeNachKalendertag()
 void TstTafel::fotos()
 {
     const QByteArray grossesFoto = Jpeg({600, 750}, QColor(40, 90, 200));
-    QByteArray png;
-    {
-        QBuffer puffer(&png);
-        puffer.open(QIODevice::WriteOnly);
-        QImage(20, 25, QImage::Format_RGB32).save(&puffer, "PNG");
-    }
+    const QByteArray png = Kodiert(QImage(20, 25, QImage::Format_RGB32), "PNG");
     Sql("INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Montage');" +
         Mitarbeiter(41, "A-Foto", "Anna", "NULL", "X'" + grossesFoto.toHex() + "'") +
         Mitarbeiter(42, "B-Ohne", "Bert") +

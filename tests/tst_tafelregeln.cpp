@@ -1,9 +1,9 @@
 // Plain rules of the employee board: statements by tenant, tile colour by calendar day, pages,
 // photo decoding at tile size.
 #include "Tafel.h"
+#include "Testbilder.h"
 #include "uFehler.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QTest>
 
@@ -23,15 +23,6 @@ private slots:
 };
 
 namespace {
-
-QByteArray Kodiert(const QImage& bild, const char* format)
-{
-    QByteArray daten;
-    QBuffer puffer(&daten);
-    puffer.open(QIODevice::WriteOnly);
-    bild.save(&puffer, format);
-    return daten;
-}
 
 QImage Testbild(QSize groesse)
 {
