@@ -34,10 +34,8 @@ bool TFDM::MitDB_Verbinden()
         MyCon.SetServer(Entschluesseln(Server_Hostname, kStartSchluessel));
         MyCon.SetConnected(true);
         return true;
-    } catch (const EFehler& fehler) {
-        MeldeVerbindungsfehler(fehler.Anzeige());
     } catch (const std::exception& fehler) {
-        MeldeVerbindungsfehler(u"Exception:"_s + QString::fromLocal8Bit(fehler.what()));
+        MeldeVerbindungsfehler(TypNameVon(fehler) + u':' + MeldungVon(fehler));
     }
     return false;
 }
