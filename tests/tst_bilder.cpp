@@ -2,14 +2,17 @@
 #include "Bilder.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QFile>
 #include <QPolygon>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSvgRenderer>
 #include <QTest>
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 #include <optional>
 
 namespace {
@@ -54,6 +57,29 @@ int Abweichung(const QImage& a, const QImage& b)
     return groesste;
 }
 
+// The signal colour a pixel clearly shows; none for mixed colours.
+enum class Ton
+{
+    Keiner,
+    Grau,
+    Rot,
+    Gruen
+};
+
+Ton TonVon(QRgb p)
+{
+    const int r = qRed(p);
+    const int g = qGreen(p);
+    const int b = qBlue(p);
+    if (r > g + 60 && r > b + 60)
+        return Ton::Rot;
+    if (g > r + 40 && g > b + 40)
+        return Ton::Gruen;
+    if (std::max({r, g, b}) - std::min({r, g, b}) <= 4)
+        return Ton::Grau;
+    return Ton::Keiner;
+}
+
 // The colour under a logical point of a widget grabbed at kDpr.
 QRgb Farbe(const QImage& bild, QPoint logisch)
 {
@@ -86,6 +112,8 @@ private slots:
     void seitenverhaeltnisBleibtZentriert_data();
     void seitenverhaeltnisBleibtZentriert();
     void portraetOhneFotoIstGrau();
+    void farbvarianteZeigtIhreFarbe_data();
+    void farbvarianteZeigtIhreFarbe();
     void unbrauchbarerAuftragGibtKeinBild_data();
     void unbrauchbarerAuftragGibtKeinBild();
     void svgFolgtGroesseUndPixelverhaeltnis_data();
@@ -108,22 +136,45 @@ void TstBilder::jedesBildZeichnetSich_data()
     QTest::addColumn<QSize>("groesse");
     QTest::addColumn<qreal>("dpr");
     QTest::addColumn<QSize>("pixel");
+    // The size the screens lay the picture out at; stretched to it, it must not distort.
+    QTest::addColumn<QSize>("entwurf");
 
-    const std::pair<const char*, QString> bilder[] = {
-        {"Logo", Bilder::Logo},
-        {"ESD-Schutzzone", Bilder::EsdSchutzzone},
-        {"Schließen", Bilder::Schliessen},
-        {"Porträt 0", Bilder::Portraet(0)},
-        {"Porträt 1", Bilder::Portraet(1)},
-        {"Porträt 2", Bilder::Portraet(2)},
+    const struct
+    {
+        const char* name;
+        QString pfad;
+        QSize entwurf;
+    } bilder[] = {
+        {"Logo", Bilder::Logo, {400, 72}},
+        {"ESD-Schutzzone", Bilder::EsdSchutzzone, {433, 447}},
+        {"Schließen", Bilder::Schliessen, {100, 100}},
+        {"Porträt 0", Bilder::Portraet(0), {200, 250}},
+        {"Porträt 1", Bilder::Portraet(1), {200, 250}},
+        {"Porträt 2", Bilder::Portraet(2), {200, 250}},
         // Any index still yields a picture.
-        {"Porträt 7", Bilder::Portraet(7)},
+        {"Porträt 7", Bilder::Portraet(7), {200, 250}},
+        {"Banner", Bilder::Banner, {1014, 82}},
+        {"Roter X", Bilder::RoterX, {80, 80}},
+        {"Daumen hoch", Bilder::DaumenHoch, {200, 200}},
+        {"Daumen runter", Bilder::DaumenRunter, {200, 200}},
+        {"Messgerät", Bilder::Messgeraet, {465, 305}},
+        {"Pfeil", Bilder::Pfeil, {143, 152}},
+        {"Sohle links grau", Bilder::SohleLinksGrau, {249, 517}},
+        {"Sohle links rot", Bilder::SohleLinksRot, {249, 517}},
+        {"Sohle links grün", Bilder::SohleLinksGruen, {249, 517}},
+        {"Sohle rechts grau", Bilder::SohleRechtsGrau, {241, 517}},
+        {"Sohle rechts rot", Bilder::SohleRechtsRot, {241, 517}},
+        {"Sohle rechts grün", Bilder::SohleRechtsGruen, {241, 517}},
+        {"Armband gut", Bilder::ArmbandGut, {474, 136}},
+        {"Armband schlecht", Bilder::ArmbandSchlecht, {498, 136}},
     };
-    for (const auto& [name, pfad] : bilder) {
-        QTest::addRow("%s, klein", name) << pfad << QSize(60, 75) << 1.0 << QSize(60, 75);
-        QTest::addRow("%s, 4K", name) << pfad << QSize(433, 447) << 2.0 << QSize(866, 894);
+    for (const auto& [name, pfad, entwurf] : bilder) {
+        QTest::addRow("%s, klein", name)
+            << pfad << QSize(60, 75) << 1.0 << QSize(60, 75) << entwurf;
+        QTest::addRow("%s, 4K", name)
+            << pfad << QSize(433, 447) << 2.0 << QSize(866, 894) << entwurf;
         QTest::addRow("%s, 1,5-fach gerundet", name)
-            << pfad << QSize(101, 75) << 1.5 << QSize(152, 113);
+            << pfad << QSize(101, 75) << 1.5 << QSize(152, 113) << entwurf;
     }
 }
 
@@ -133,8 +184,10 @@ void TstBilder::jedesBildZeichnetSich()
     QFETCH(QSize, groesse);
     QFETCH(qreal, dpr);
     QFETCH(QSize, pixel);
+    QFETCH(QSize, entwurf);
 
     QVERIFY2(QFile::exists(pfad), qPrintable(pfad));
+    QCOMPARE(QSvgRenderer(pfad).viewBox().size(), entwurf);
     const QPixmap bild = Bilder::Zeichne(pfad, groesse, dpr);
     QCOMPARE(bild.size(), pixel);
     QCOMPARE(bild.devicePixelRatio(), dpr);
@@ -202,6 +255,58 @@ void TstBilder::portraetOhneFotoIstGrau()
         }
     QVERIFY(deckend > 0);
     QCOMPARE(bunt, 0);
+}
+
+void TstBilder::farbvarianteZeigtIhreFarbe_data()
+{
+    QTest::addColumn<QString>("pfad");
+    QTest::addColumn<QColor>("farbe"); // the signal colour that must dominate
+    // The grey variant it is stacked on, which it must cover exactly; empty if none.
+    QTest::addColumn<QString>("unterlage");
+
+    const QColor grau(Qt::gray);
+    const QColor rot(Qt::red);
+    const QColor gruen(Qt::green);
+    QTest::newRow("Sohle links grau") << Bilder::SohleLinksGrau << grau << QString();
+    QTest::newRow("Sohle links rot") << Bilder::SohleLinksRot << rot << Bilder::SohleLinksGrau;
+    QTest::newRow("Sohle links grün") << Bilder::SohleLinksGruen << gruen << Bilder::SohleLinksGrau;
+    QTest::newRow("Sohle rechts grau") << Bilder::SohleRechtsGrau << grau << QString();
+    QTest::newRow("Sohle rechts rot") << Bilder::SohleRechtsRot << rot << Bilder::SohleRechtsGrau;
+    QTest::newRow("Sohle rechts grün")
+        << Bilder::SohleRechtsGruen << gruen << Bilder::SohleRechtsGrau;
+    QTest::newRow("Armband gut") << Bilder::ArmbandGut << gruen << QString();
+    QTest::newRow("Armband schlecht") << Bilder::ArmbandSchlecht << rot << QString();
+    QTest::newRow("Daumen hoch") << Bilder::DaumenHoch << gruen << QString();
+    QTest::newRow("Daumen runter") << Bilder::DaumenRunter << rot << QString();
+}
+
+void TstBilder::farbvarianteZeigtIhreFarbe()
+{
+    QFETCH(QString, pfad);
+    QFETCH(QColor, farbe);
+    QFETCH(QString, unterlage);
+
+    const QSize box(200, 200);
+    const QImage bild = Argb(Bilder::Zeichne(pfad, box, 1.0));
+    // Opaque pixels only: antialiased edges blend with the transparent margin.
+    int anzahl[4] = {};
+    for (int y = 0; y < bild.height(); ++y)
+        for (int x = 0; x < bild.width(); ++x)
+            if (const QRgb p = bild.pixel(x, y); qAlpha(p) == 255)
+                ++anzahl[static_cast<int>(TonVon(p))];
+    const Ton ton = TonVon(farbe.rgb());
+    const auto haeufigster =
+        static_cast<Ton>(std::max_element(anzahl + 1, std::end(anzahl)) - anzahl);
+    QCOMPARE(haeufigster, ton);
+    // Cord, clip and shading may be mixed colours, but the named one must be plain to see.
+    QVERIFY(anzahl[static_cast<int>(ton)] * 4 >= std::accumulate(anzahl, std::end(anzahl), 0));
+
+    if (!unterlage.isEmpty()) {
+        const auto deckung = [&](const QString& p) {
+            return Bilder::Zeichne(p, box, 1.0).toImage().convertToFormat(QImage::Format_Alpha8);
+        };
+        QCOMPARE(deckung(pfad), deckung(unterlage));
+    }
 }
 
 void TstBilder::unbrauchbarerAuftragGibtKeinBild_data()

@@ -12,6 +12,22 @@ using namespace Qt::Literals::StringLiterals;
 inline const QString Logo = u":/bilder/logo.svg"_s;
 inline const QString EsdSchutzzone = u":/bilder/esd_schutzzone.svg"_s;
 inline const QString Schliessen = u":/bilder/schliessen.svg"_s;
+// The measurement screen: its header, the result thumbs, the tester with the arrow at its key,
+// and soles and wrist strap in the colours of a contact's state.
+inline const QString Banner = u":/bilder/banner.svg"_s;
+inline const QString RoterX = u":/bilder/roter_x.svg"_s;
+inline const QString DaumenHoch = u":/bilder/daumen_hoch.svg"_s;
+inline const QString DaumenRunter = u":/bilder/daumen_runter.svg"_s;
+inline const QString Messgeraet = u":/bilder/messgeraet.svg"_s;
+inline const QString Pfeil = u":/bilder/pfeil.svg"_s;
+inline const QString SohleLinksGrau = u":/bilder/sohle_links_grau.svg"_s;
+inline const QString SohleLinksRot = u":/bilder/sohle_links_rot.svg"_s;
+inline const QString SohleLinksGruen = u":/bilder/sohle_links_gruen.svg"_s;
+inline const QString SohleRechtsGrau = u":/bilder/sohle_rechts_grau.svg"_s;
+inline const QString SohleRechtsRot = u":/bilder/sohle_rechts_rot.svg"_s;
+inline const QString SohleRechtsGruen = u":/bilder/sohle_rechts_gruen.svg"_s;
+inline const QString ArmbandGut = u":/bilder/armband_gut.svg"_s;
+inline const QString ArmbandSchlecht = u":/bilder/armband_schlecht.svg"_s;
 
 constexpr int kPortraets = 3;
 // Placeholder portraits: 0 unknown person, 1 photo missing, 2 employee without a photo. Any other
