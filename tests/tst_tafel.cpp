@@ -8,8 +8,10 @@
 #include "Start.h"
 #include "TestServer.h"
 #include "Testbilder.h"
+#include "Testfirma.h"
 #include "uFDM.h"
 #include "uFMain.h"
+#include "uKontakt.h"
 #include "uMessung.h"
 
 #include <QApplication>
@@ -25,23 +27,9 @@
 namespace {
 
 const QString kDatenbank = QStringLiteral("TST_TAFEL");
-
-// Lookups a found contact needs (the schema brings department 1, which never shows).
-const QString kGrunddaten = "INSERT INTO LAENDER VALUES (1, 'Deutschland');"
-                            "INSERT INTO PLZ VALUES (1, '79100', 'Freiburg', 1);"
-                            "INSERT INTO VORGABEN_ANREDE VALUES (2, 'Herr');";
-
-QByteArray Jpeg(QSize groesse, const QColor& farbe)
-{
-    QImage bild(groesse, QImage::Format_RGB32);
-    bild.fill(farbe);
-    QPainter maler(&bild);
-    maler.setBrush(farbe.darker(160));
-    maler.drawEllipse(QRect(groesse.width() / 4, groesse.height() / 6, groesse.width() / 2,
-                            groesse.height() / 2));
-    maler.end();
-    return Kodiert(bild, "JPG", 85);
-}
+using Testfirma::Jpeg;
+using Testfirma::kGrunddaten;
+using Testfirma::Mitarbeiter;
 
 } // namespace
 
@@ -86,10 +74,6 @@ private:
     QStringList Starte(const QString& mandant, const QString& menu = QStringLiteral("12"));
     void Sql(const QString& sql) const { FServer.Sql(sql, kDatenbank); }
     void Abteilungen(int anzahl) const;
-    // An employee on the board of department 2; datum and foto are SQL expressions.
-    static QString Mitarbeiter(int id, const QString& nachname, const QString& vorname,
-                               const QString& datum = QStringLiteral("NULL"),
-                               const QString& foto = QStringLiteral("NULL"), int abteilung = 2);
     QStringList Kacheltexte() const;
     QList<int> Tags() const;
     void TippeAbteilung(int k) const;
@@ -142,21 +126,6 @@ void TstTafel::Abteilungen(int anzahl) const
                    .arg(i + 1)
                    .arg(i);
     Sql(sql);
-}
-
-QString TstTafel::Mitarbeiter(int id, const QString& nachname, const QString& vorname,
-                              const QString& datum, const QString& foto, int abteilung)
-{
-    return QStringLiteral(
-               "INSERT INTO KONTAKTDATEN (KONTAKTDATEN_ID, ANREDE_ID, TITEL_ID, PLZ_ID, NACHNAME, "
-               "VORNAME, MITARBEITER) VALUES (%1, 2, 1, 1, '%2', '%3', 'J');"
-               "INSERT INTO MITARBEITER (MITARBEITER_ID, KONTAKTDATEN_ID, ABTEILUNG_ID, "
-               "MA_ANG_STATUS_ID, LOGINNAME, ESD_MESSUNG, DATUM_ESD_MESSUNG, FOTO) VALUES "
-               "(%1, %1, %4, 1, 'ma%1', 'J', %5, %6);")
-        .arg(id)
-        .arg(nachname, vorname)
-        .arg(abteilung)
-        .arg(datum, foto);
 }
 
 QStringList TstTafel::Kacheltexte() const
@@ -588,7 +557,7 @@ void TstTafel::messungHaeltCountdownAn()
     QVERIFY(!FMain->Timer2.isActive());
     QCOMPARE(FMain->iTimer_PageWechsel, 30);
     QVERIFY(FMessung->isVisible());
-    QCOMPARE(FMessung->Mitarbeiter_ID(), 91);
+    QCOMPARE(FMessung->Kontakt()->Mitarbeiter_ID(), QStringLiteral("91"));
 
     // The measurement's end reloads the board and gives the countdown back to it.
     Sql("UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NOW() WHERE MITARBEITER_ID = 91;");

@@ -18,7 +18,7 @@ struct TFensterset::TObjekte
     std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
     std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
     std::unique_ptr<TFMessung> messung{FMessung = new TFMessung};
-    std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung};
+    std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung(FMain)};
     std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung(FMain)};
 };
 

@@ -1,7 +1,25 @@
-// The measurement window; created hidden at start.
+// The measurement window: created hidden at start and shown for each cycle.
 #include "uMessung.h"
 
+#include <algorithm>
+
+#include "Bilder.h"
+#include "Buchung.h"
+#include "GestenFilter.h"
+#include "TouchKeyboard.h"
+#include "uFDM.h"
+#include "uFehlermeldung.h"
+#include "uKontakt.h"
+#include "uMeldung.h"
+#include "ufdmKontakt.h"
+
+#include <QBuffer>
 #include <QCloseEvent>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
@@ -10,36 +28,418 @@ TFMessung* FMessung = nullptr;
 
 namespace {
 
-constexpr int kZyklusendeMs = 2000;
+const QSize kEntwurf(1920, 1080);
+constexpr int kErsterCountdownMs = 2000;
+const QRect kFoto(0, 102, 200, 250);
+
+template <typename T> T* Benannt(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* Text(QWidget* eltern, const QString& name, const QString& text, const QString& farbe)
+{
+    auto* label = Benannt(new QLabel(text, eltern), name);
+    label->setStyleSheet(u"color: %1; background: transparent;"_s.arg(farbe));
+    return label;
+}
+
+QFont Verdana(bool fett = false, bool kursiv = false)
+{
+    QFont schrift(u"Verdana"_s);
+    schrift.setBold(fett);
+    schrift.setItalic(kursiv);
+    return schrift;
+}
+
+bool IstGast(const QString& loginname)
+{
+    return loginname.startsWith(u"Gast"_s);
+}
 
 } // namespace
 
-TFMessung::TFMessung(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
+TFMessung::TFMessung(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FMassstab(kEntwurf)
 {
     setObjectName(u"FMessung"_s);
-    setStyleSheet(u"background-color: black;"_s);
-    Timer1.setInterval(kZyklusendeMs);
+    BaueOberflaeche();
+
+    connect(&ApdComPort1, &TApdComPort::TriggerAvail, this,
+            [this](quint16 count) { ApdComPort1TriggerAvail(&ApdComPort1, count); });
+    connect(&ApdComPort1, &TApdComPort::TriggerData, this,
+            [this](quint16 handle) { ApdComPort1TriggerData(&ApdComPort1, handle); });
+    connect(&ApdComPort1, &TApdComPort::Verbindungsverlust, this, &TFMessung::Verbindungsfehler);
+
+    FGesten = new TGestenFilter(this);
+    connect(FGesten, &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
+        if (geste == TGeste::Schnoerkel)
+            actCloseExecute();
+    });
+
+    Timer1.setObjectName(u"Timer1"_s);
+    Timer1.setInterval(kErsterCountdownMs);
     connect(&Timer1, &QTimer::timeout, this, &TFMessung::Timer1Timer);
     Timer1.start();
 }
 
+TFMessung::~TFMessung() = default;
+
+void TFMessung::BaueOberflaeche()
+{
+    setStyleSheet(u"#FMessung, #Buehne { background-color: black; }"_s);
+    setAttribute(Qt::WA_StyledBackground);
+    FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
+    FBuehne->setAttribute(Qt::WA_StyledBackground);
+    FBuehne->installEventFilter(this);
+
+    const auto bild = [this](const QString& name, QRect lage, const QString& svg) {
+        auto* b = Benannt(new TBild(FBuehne), name);
+        FMassstab.Setze(b, lage);
+        if (!svg.isEmpty())
+            b->SetzeSvg(svg, Qt::IgnoreAspectRatio);
+        return b;
+    };
+    const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
+                             const QString& farbe, QFont schrift) {
+        QLabel* label = Text(FBuehne, name, inhalt, farbe);
+        label->setFont(schrift);
+        FMassstab.Setze(label, lage, pixel);
+        return label;
+    };
+
+    auto* Panel1 = Benannt(new QWidget(FBuehne), u"Panel1"_s);
+    FMassstab.Setze(Panel1, {0, 0, kEntwurf.width(), 95});
+    Image2 = bild(u"Image2"_s, {459, 3, 1014, 82}, Bilder::Banner);
+    Image4 = bild(u"Image4"_s, {1835, 8, 80, 80}, Bilder::RoterX);
+    connect(Image4, &TBild::Geklickt, this, &TFMessung::actCloseExecute);
+
+    imgMitarbeiter = bild(u"imgMitarbeiter"_s, kFoto, QString());
+    lblName = text(u"lblName"_s, {0, 358, 720, 36}, 24, QString(), u"yellow"_s, Verdana(true));
+
+    imgGut = bild(u"imgGut"_s, {217, 109, 200, 200}, Bilder::DaumenHoch);
+    imgSchlecht = bild(u"imgSchlecht"_s, {220, 110, 200, 200}, Bilder::DaumenRunter);
+    // Stacked grey, red, green: the green sole is drawn above the red one.
+    imgSchuh_L_grau = bild(u"imgSchuh_L_grau"_s, {737, 110, 249, 517}, Bilder::SohleLinksGrau);
+    imgSchuh_L_schlecht =
+        bild(u"imgSchuh_L_schlecht"_s, {737, 110, 249, 517}, Bilder::SohleLinksRot);
+    imgSchuh_L_Gut = bild(u"imgSchuh_L_Gut"_s, {737, 110, 249, 517}, Bilder::SohleLinksGruen);
+    imgSchuh_R_grau = bild(u"imgSchuh_R_grau"_s, {992, 110, 241, 517}, Bilder::SohleRechtsGrau);
+    imgSchuh_R_schlecht =
+        bild(u"imgSchuh_R_schlecht"_s, {992, 110, 241, 517}, Bilder::SohleRechtsRot);
+    imgSchuh_R_gut = bild(u"imgSchuh_R_gut"_s, {992, 110, 241, 517}, Bilder::SohleRechtsGruen);
+    imgArmband_schlecht =
+        bild(u"imgArmband_schlecht"_s, {737, 622, 498, 136}, Bilder::ArmbandSchlecht);
+    imgArmband_gut = bild(u"imgArmband_gut"_s, {737, 622, 474, 136}, Bilder::ArmbandGut);
+
+    // The values reach the operator only through the stored record.
+    lblSchuh_L = text(u"lblSchuh_L"_s, {769, 88, 200, 20}, 13, QString(), u"white"_s, Verdana());
+    lblSchuh_R = text(u"lblSchuh_R"_s, {1272, 129, 200, 20}, 13, QString(), u"white"_s, Verdana());
+    lblArmband = text(u"lblArmband"_s, {640, 758, 200, 20}, 13, QString(), u"white"_s, Verdana());
+    for (QLabel* wert : {lblSchuh_L, lblSchuh_R, lblArmband})
+        wert->hide();
+
+    imgMessgeraet = bild(u"imgMessgeraet"_s, {1379, 129, 465, 305}, Bilder::Messgeraet);
+    imgPfeil = bild(u"imgPfeil"_s, {1690, 337, 143, 152}, Bilder::Pfeil);
+    text(u"lblHinweis_1"_s, {1379, 501, 520, 34}, 24, u"Schuh-Test"_s, u"yellow"_s, Verdana(true));
+    lblHinweis_1a =
+        text(u"lblHinweis_1a"_s, {1379, 536, 541, 26}, 16,
+             u"Bitte mit beiden Füssen auf die Messplatte stehen und die"_s, u"white"_s, Verdana());
+    lblHinweis_1b = text(u"lblHinweis_1b"_s, {1379, 565, 541, 26}, 16,
+                         u"RECHTE Taste drücken und gedrückt halten!"_s, u"white"_s, Verdana());
+
+    memFehler = Benannt(new QPlainTextEdit(FBuehne), u"memFehler"_s);
+    memFehler->setReadOnly(true);
+    memFehler->setFocusPolicy(Qt::NoFocus);
+    memFehler->setFrameShape(QFrame::NoFrame);
+    memFehler->setStyleSheet(u"background-color: black; color: white;"_s);
+    memFehler->setFont(Verdana(true));
+    FMassstab.Setze(memFehler, {1394, 758, 489, 296}, 16);
+
+    BaueTastaturPanel(FBuehne);
+    FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
+    actResetExecute();
+}
+
+void TFMessung::BaueTastaturPanel(QWidget* buehne)
+{
+    panTastatur = Benannt(new QWidget(buehne), u"panTastatur"_s);
+    panTastatur->setAttribute(Qt::WA_StyledBackground);
+    panTastatur->setStyleSheet(u"#panTastatur { background-color: #0000ff; }"_s);
+    FMassstab.Setze(panTastatur, {8, 360, 1601, 689});
+
+    const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
+                             QFont schrift) {
+        QLabel* label =
+            Text(panTastatur, name, inhalt, name == u"lblHinweis1"_s ? u"yellow"_s : u"white"_s);
+        label->setFont(schrift);
+        FMassstab.Setze(label, lage, pixel);
+    };
+    text(u"lblHinweis1"_s, {16, 9, 600, 34}, 24, u"Hinweis!"_s, Verdana(true));
+    text(u"lblHinweis2"_s, {16, 44, 660, 24}, 16,
+         u"Bitte Name/Kürzel eingeben und mit der ENTER-Taste abschliessen."_s, Verdana());
+    text(u"lblHinweis3"_s, {16, 68, 660, 24}, 16,
+         u"Messungen werden nur erfasst, wenn zuvor ein Name angegeben wurde!"_s, Verdana());
+    text(u"Label1"_s, {688, 23, 393, 18}, 12, u"Name und Vorname"_s, Verdana(false, true));
+
+    edName = Benannt(new QLineEdit(panTastatur), u"edName"_s);
+    edName->setMaxLength(kNameLaenge);
+    edName->setPlaceholderText(u"Name oder Kürzel"_s);
+    edName->setFont(Verdana());
+    QPalette palette = edName->palette();
+    palette.setColor(QPalette::PlaceholderText, Qt::gray);
+    edName->setPalette(palette);
+    FMassstab.Setze(edName, {688, 42, 393, 46}, 32);
+    edName->installEventFilter(this);
+
+    TouchKeyboard1 = Benannt(new TTouchKeyboard(panTastatur), u"TouchKeyboard1"_s);
+    FMassstab.Setze(TouchKeyboard1, {16, 113, 1569, 521});
+    panTastatur->hide();
+}
+
+void TFMessung::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
+    FMassstab.Anwenden(faktor);
+    const QSize buehne = FMassstab.Skaliert(QRect(QPoint(0, 0), kEntwurf)).size();
+    FBuehne->setGeometry(
+        QRect(QPoint((width() - buehne.width()) / 2, (height() - buehne.height()) / 2), buehne));
+    FGesten->SetzeMassstab(faktor);
+}
+
 void TFMessung::Start(int Mitarbeiter_ID)
 {
-    FMitarbeiter_ID = Mitarbeiter_ID;
+    const QString suchbegriff = QString::number(Mitarbeiter_ID);
+    memFehler->clear();
+    FMemoZeilen.clear();
+    // A countdown left from start-up must not end the cycle that begins now.
+    Timer1.stop();
+
+    FFoto = QImage();
+    FKontakt = std::make_unique<TKontakt>();
+    try {
+        FKontakt->Init(u"Mitarbeiter"_s);
+        FKontakt->Suchen(suchbegriff, u"MITARBEITER_ID"_s, false);
+        FKontakt->LadeDaten();
+    } catch (const std::exception& fehler) {
+        Meldung::Zeigen(Meldung::Art::Fehler, TypNameVon(fehler) + u':' + MeldungVon(fehler));
+    }
+
+    try {
+        Lade_Foto(fdmKontakt->quKontakt.FieldByName(u"FOTO"_s).AsBytes());
+        imgMitarbeiter->SetzePixmap(QPixmap::fromImage(FFoto));
+    } catch (const std::exception&) {
+        imgMitarbeiter->SetzeSvg(Bilder::Portraet(2), Qt::IgnoreAspectRatio);
+    }
+
+    // The tester's line, as one guarded block.
+    try {
+        const QString comPort = FDM ? FDM->COM_Port : QString();
+        ApdComPort1.SetComNumber(StrToInt(comPort));
+        ApdComPort1.SetGeraet(FDM ? FDM->Geraet : QString());
+        Port_oeffnen();
+        // The new line-end registration replaces the previous cycle's, so every line is
+        // evaluated exactly once.
+        const quint16 neu = ApdComPort1.AddDataTrigger(QByteArray(1, '\r'), false);
+        if (Auswertung.CRTrig != 0 && Auswertung.CRTrig != neu)
+            ApdComPort1.RemoveTrigger(Auswertung.CRTrig);
+        Auswertung.CRTrig = neu;
+        actResetExecute();
+    } catch (const std::exception&) {
+        Verbindungsfehler();
+    }
+
+    const QString loginname = FKontakt->Loginname();
+    if (IstGast(loginname)) {
+        edName->setMaxLength(kNameLaenge);
+        edName->show();
+        edName->clear();
+        edName->setEnabled(true);
+        lblName->clear();
+        Hinweise_zeigen(false);
+        panTastatur->show();
+        panTastatur->raise();
+    } else {
+        edName->hide();
+        // The login name is stored as it is, even beyond what a guest may type.
+        edName->setMaxLength(std::max<int>(kNameLaenge, static_cast<int>(loginname.size())));
+        edName->setText(loginname);
+        lblName->setText(FKontakt->Nachname() + u' ' + FKontakt->Vorname());
+        Hinweise_zeigen(true);
+        panTastatur->hide();
+    }
+
     if (const QScreen* bildschirm = screen())
         setGeometry(bildschirm->geometry());
     showFullScreen();
     raise();
     activateWindow();
-    // Until the tester cycle runs here, the screen returns to the board after its countdown.
-    Timer1.start(kZyklusendeMs);
+    if (edName->isVisibleTo(this))
+        edName->setFocus();
+}
+
+void TFMessung::Lade_Foto(const QByteArray& jpeg)
+{
+    QBuffer puffer;
+    puffer.setData(jpeg);
+    puffer.open(QIODevice::ReadOnly);
+    QImageReader leser(&puffer, "jpeg");
+    const qreal dpr = devicePixelRatioF();
+    leser.setScaledSize(FMassstab.Skaliert(kFoto).size() * dpr);
+    FFoto = leser.read();
+    if (FFoto.isNull())
+        throw EFehler(u"EJPEGFehler"_s, leser.errorString());
+    FFoto.setDevicePixelRatio(dpr);
+}
+
+void TFMessung::Hinweise_zeigen(bool sichtbar)
+{
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{imgSchuh_L_grau, imgSchuh_R_grau, imgMessgeraet, imgPfeil,
+                                         lblHinweis_1a, lblHinweis_1b})
+        w->setVisible(sichtbar);
+}
+
+void TFMessung::Port_oeffnen()
+{
+    try {
+        ApdComPort1.Open();
+    } catch (const std::exception&) {
+        Verbindungsfehler();
+    }
+}
+
+void TFMessung::Verbindungsfehler()
+{
+    const QString comPort = FDM ? FDM->COM_Port : QString();
+    Fehlermeldung(u"Die Verbindung zum Testgerät konnte nicht hergestellt werden."_s,
+                  u"Ev. stimmt die COM-Port Einstellung \"COM "_s + comPort +
+                      u"\" in der INI-Datei nicht."_s,
+                  QString());
+}
+
+void TFMessung::actResetExecute()
+{
+    for (TBild* b : {imgSchuh_L_Gut, imgSchuh_L_schlecht, imgSchuh_R_gut, imgSchuh_R_schlecht,
+                     imgArmband_gut, imgArmband_schlecht, imgGut, imgSchlecht})
+        b->hide();
+    for (QLabel* wert : {lblSchuh_L, lblSchuh_R, lblArmband})
+        wert->clear();
+    memFehler->hide();
+    memFehler->clear();
+    FMemoZeilen.clear();
+    Auswertung.WerteZuruecksetzen();
+}
+
+void TFMessung::actCloseExecute()
+{
+    // Ending the cycle here keeps a late tester line from being stored for a person who has
+    // left the screen.
+    Timer1Timer();
+}
+
+bool TFMessung::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == FBuehne && ereignis->type() == QEvent::Paint && !FPaintRegelAnstehend) {
+        // After the paint: opening may ask the operator for a port, which must not happen
+        // inside a paint event.
+        FPaintRegelAnstehend = true;
+        QMetaObject::invokeMethod(this, &TFMessung::FormPaint, Qt::QueuedConnection);
+    } else if (objekt == edName && ereignis->type() == QEvent::KeyPress) {
+        if (edNameKeyDown(static_cast<QKeyEvent*>(ereignis)->key()))
+            return true;
+    } else if (objekt == edName && ereignis->type() == QEvent::KeyRelease) {
+        edNameKeyUp();
+    }
+    return QWidget::eventFilter(objekt, ereignis);
+}
+
+void TFMessung::FormPaint()
+{
+    FPaintRegelAnstehend = false;
+    if (!isVisible())
+        return;
+    if (!edName->text().isEmpty()) {
+        Port_oeffnen();
+        return;
+    }
+    ApdComPort1.Close();
+    if (edName->isVisible() && edName->isEnabled())
+        edName->setFocus();
+}
+
+bool TFMessung::edNameKeyDown(int key)
+{
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter && !edName->text().isEmpty()) {
+        lblName->setText(edName->text());
+        lblName->show();
+        Hinweise_zeigen(true);
+        panTastatur->hide();
+        Port_oeffnen();
+        return true;
+    }
+    if (edName->text().isEmpty()) {
+        ApdComPort1.Close();
+        edName->setFocus();
+    }
+    return false;
+}
+
+void TFMessung::edNameKeyUp()
+{
+    if (edName->text().isEmpty()) {
+        TouchKeyboard1->show();
+        edName->setFocus();
+    }
+}
+
+void TFMessung::ApdComPort1TriggerAvail(QObject* CP, quint16 Count)
+{
+    Q_UNUSED(CP);
+    for (quint16 i = 0; i < Count; ++i)
+        Auswertung.ByteAufnehmen(ApdComPort1.GetChar());
+}
+
+void TFMessung::ApdComPort1TriggerData(QObject* CP, quint16 TriggerHandle)
+{
+    Q_UNUSED(CP);
+    Auswertung.Auswerten(TriggerHandle, *this);
+}
+
+void TFMessung::Messung_speichern()
+{
+    TBuchungswerte werte;
+    werte.Mitarbeiter_ID = FKontakt ? FKontakt->Mitarbeiter_ID() : QString();
+    werte.Name = edName->text();
+    werte.Messwert1 = Auswertung.sWert_Schuh_L;
+    werte.Messwert2 = Auswertung.sWert_Schuh_R;
+    werte.Messwert3 = Auswertung.sWert_Armband;
+    werte.Fehlercode = Auswertung.sMessung_Fehlercode;
+    werte.Messwerte_OK = Auswertung.bMesswert_OK;
+    const Buchung::TErgebnis ergebnis =
+        FDM ? Buchung::Speichern(FDM->quBuchen, werte) : Buchung::TErgebnis{};
+    if (!ergebnis.Gespeichert)
+        Fehlermeldung(u"Die Messung konnte nicht gespeichert werden."_s,
+                      u"Bitte wiederholen Sie die Messung oder verständigen Sie einen "
+                      u"Administrator."_s,
+                      ergebnis.Fehlernummer);
 }
 
 void TFMessung::Timer1Timer()
 {
     Timer1.stop();
-    if (FTafel.Lade_MA_Abteilung)
-        FTafel.Lade_MA_Abteilung(QString());
+    ApdComPort1.Close();
+    actResetExecute();
+    if (FTafel.Lade_MA_Abteilung) {
+        try {
+            FTafel.Lade_MA_Abteilung(QString());
+        } catch (const std::exception&) {
+            // The board reports its own failures; the cycle ends regardless.
+        }
+    }
     close();
 }
 
@@ -51,6 +451,104 @@ void TFMessung::closeEvent(QCloseEvent* event)
 
 void TFMessung::FormClose()
 {
+    FFoto = QImage();
+    imgMitarbeiter->Leeren();
     if (FTafel.Timer2Starten)
         FTafel.Timer2Starten();
+}
+
+// What an evaluated line does to the screen.
+
+void TFMessung::Zuruecksetzen()
+{
+    actResetExecute();
+}
+
+void TFMessung::BildZeigen(TBildart bild, bool sichtbar)
+{
+    TBild* ziel = nullptr;
+    switch (bild) {
+    case TBildart::Schuh_L_Gut:
+        ziel = imgSchuh_L_Gut;
+        break;
+    case TBildart::Schuh_L_schlecht:
+        ziel = imgSchuh_L_schlecht;
+        break;
+    case TBildart::Schuh_R_gut:
+        ziel = imgSchuh_R_gut;
+        break;
+    case TBildart::Schuh_R_schlecht:
+        ziel = imgSchuh_R_schlecht;
+        break;
+    case TBildart::Armband_gut:
+        ziel = imgArmband_gut;
+        break;
+    case TBildart::Armband_schlecht:
+        ziel = imgArmband_schlecht;
+        break;
+    case TBildart::Gut:
+        ziel = imgGut;
+        break;
+    case TBildart::Schlecht:
+        ziel = imgSchlecht;
+        break;
+    }
+    ziel->setVisible(sichtbar);
+}
+
+void TFMessung::WertZeigen(TWert wert, const QString& text)
+{
+    switch (wert) {
+    case TWert::Schuh_L:
+        lblSchuh_L->setText(text);
+        break;
+    case TWert::Schuh_R:
+        lblSchuh_R->setText(text);
+        break;
+    case TWert::Armband:
+        lblArmband->setText(text);
+        break;
+    }
+}
+
+void TFMessung::MemoSetzen(const QString& text)
+{
+    FMemoZeilen = QStringList{text};
+    memFehler->setPlainText(text);
+}
+
+void TFMessung::MemoZeile(const QString& zeile)
+{
+    // Kept as lines: an empty first line must stay a line of its own.
+    FMemoZeilen << zeile;
+    memFehler->setPlainText(FMemoZeilen.join(u'\n'));
+}
+
+void TFMessung::MemoZeigen()
+{
+    memFehler->show();
+}
+
+void TFMessung::Fehlermeldung(const QString& text1, const QString& text2, const QString& errorcode)
+{
+    if (::Fehlermeldung)
+        ::Fehlermeldung->Start(text1, text2, errorcode);
+}
+
+void TFMessung::Speichern()
+{
+    Messung_speichern();
+}
+
+void TFMessung::PeriodeSetzen(int ms)
+{
+    // QTimer restarts on every setInterval; the countdown restarts only on a changed period.
+    if (Timer1.interval() != ms)
+        Timer1.setInterval(ms);
+}
+
+void TFMessung::CountdownStarten()
+{
+    if (!Timer1.isActive())
+        Timer1.start();
 }

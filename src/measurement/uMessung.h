@@ -1,17 +1,33 @@
-// The measurement screen: one employee's test at the ESD tester.
+// The measurement screen: one person's test at the ESD tester, from tile tap to close.
 #pragma once
 
+#include "ApdComPort.h"
+#include "Auswertung.h"
+#include "Massstab.h"
+
+#include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
-class TFMessung : public QWidget
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class TBild;
+class TGestenFilter;
+class TKontakt;
+class TTouchKeyboard;
+
+class TFMessung : public QWidget, private TAuswertungsZiel
 {
     Q_OBJECT
 
 public:
     explicit TFMessung(QWidget* parent = nullptr);
+    ~TFMessung() override;
 
     // The board behind this screen: its reload after a measurement and its inactivity timer.
     struct TTafel
@@ -21,22 +37,98 @@ public:
     };
     void SetzeTafel(TTafel tafel) { FTafel = std::move(tafel); }
 
-    // Opens the screen for the employee with that key.
+    // Begins a cycle for the employee or guest contact with that key and shows the screen.
     void Start(int Mitarbeiter_ID);
-    int Mitarbeiter_ID() const { return FMitarbeiter_ID; }
 
-    // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
-    QTimer Timer1;
+    void actResetExecute();
+    // The close picture and the curlicue: ends the cycle at once, as the countdown would.
+    void actCloseExecute();
+    // Opens the tester's port; a failure shows the connection overlay and goes no further.
+    void Port_oeffnen();
+    void Messung_speichern();
+    // The repaint rule: a name keeps the port open, no name keeps it closed.
+    void FormPaint();
+    // End of cycle.
     void Timer1Timer();
 
+    void ApdComPort1TriggerAvail(QObject* CP, quint16 Count);
+    void ApdComPort1TriggerData(QObject* CP, quint16 TriggerHandle);
+
+    TApdComPort ApdComPort1;
+    // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
+    QTimer Timer1;
+    // The line being collected, CRTrig and the values of the current result.
+    TZeilenauswertung Auswertung;
+
+    // The cycle's contact; null before the first cycle.
+    const TKontakt* Kontakt() const { return FKontakt.get(); }
+
+    // Controls, by the names tests and screenshots find them.
+    TBild* Image2;
+    TBild* Image4;
+    TBild* imgMitarbeiter;
+    QLabel* lblName;
+    TBild* imgGut;
+    TBild* imgSchlecht;
+    TBild* imgSchuh_L_grau;
+    TBild* imgSchuh_L_schlecht;
+    TBild* imgSchuh_L_Gut;
+    TBild* imgSchuh_R_grau;
+    TBild* imgSchuh_R_schlecht;
+    TBild* imgSchuh_R_gut;
+    TBild* imgArmband_schlecht;
+    TBild* imgArmband_gut;
+    QLabel* lblSchuh_L;
+    QLabel* lblSchuh_R;
+    QLabel* lblArmband;
+    TBild* imgMessgeraet;
+    TBild* imgPfeil;
+    QLabel* lblHinweis_1a;
+    QLabel* lblHinweis_1b;
+    QPlainTextEdit* memFehler;
+    QWidget* panTastatur;
+    QLineEdit* edName;
+    TTouchKeyboard* TouchKeyboard1;
+
+    static constexpr int kNameLaenge = 25;
+
 protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void BaueOberflaeche();
+    void BaueTastaturPanel(QWidget* buehne);
+    void Verbindungsfehler();
+    void Lade_Foto(const QByteArray& jpeg);
+    void Hinweise_zeigen(bool sichtbar);
+    // Returns true when the key is swallowed.
+    bool edNameKeyDown(int key);
+    void edNameKeyUp();
     void FormClose();
 
+    // What an evaluated line does to the screen.
+    void Zuruecksetzen() override;
+    void BildZeigen(TBildart bild, bool sichtbar) override;
+    void WertZeigen(TWert wert, const QString& text) override;
+    void MemoSetzen(const QString& text) override;
+    void MemoZeile(const QString& zeile) override;
+    void MemoZeigen() override;
+    void Fehlermeldung(const QString& text1, const QString& text2,
+                       const QString& errorcode) override;
+    void Speichern() override;
+    void PeriodeSetzen(int ms) override;
+    void CountdownStarten() override;
+
     TTafel FTafel;
-    int FMitarbeiter_ID = 0;
+    std::unique_ptr<TKontakt> FKontakt;
+    QImage FFoto;
+    QStringList FMemoZeilen;
+    QWidget* FBuehne;
+    TMassstab FMassstab;
+    TGestenFilter* FGesten;
+    bool FPaintRegelAnstehend = false;
 };
 
 // Program-wide reference, set while the window set exists.
