@@ -18,9 +18,11 @@
 #include "uMessung.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 
 using Testfirma::Mitarbeiter;
@@ -56,6 +58,8 @@ private slots:
     void geraetFehlt();
     void comPortKeineZahl();
     void datenbankGestoppt();
+
+    void bildschirmfotos();
 
 private:
     void Starte(const QString& com = QStringLiteral("6"), const QString& geraet = QString());
@@ -377,6 +381,50 @@ void TstMessung::datenbankGestoppt()
     Sende(Pruefgeraet::Bestanden());
     QTRY_COMPARE(Zeilen(), QStringList{"ma91|91| 0.35| 0.40| 1.1||J"});
     QVERIFY(!Fehlermeldung->isVisible());
+}
+
+void TstMessung::bildschirmfotos()
+{
+    // Pictures for the documentation: TS_BILDSCHIRMFOTOS names the directory (scripts/
+    // bildschirmfotos runs this on a virtual X display).
+    const QString ziel = qEnvironmentVariable("TS_BILDSCHIRMFOTOS");
+    if (ziel.isEmpty())
+        QSKIP("TS_BILDSCHIRMFOTOS not set");
+    QVERIFY(QDir().mkpath(ziel));
+    Sql("UPDATE MITARBEITER SET FOTO = X'" +
+        Testfirma::Jpeg({600, 750}, QColor::fromHsv(200, 90, 210)).toHex() +
+        "' WHERE MITARBEITER_ID = 91");
+    const auto foto = [&ziel](const char* name) {
+        QTest::qWait(300);
+        // The whole screen, so that the overlay window shows above the measurement screen.
+        const QPixmap bild = FMessung->screen()->grabWindow(0);
+        QVERIFY(bild.save(ziel + "/" + name + ".png"));
+    };
+    Starte();
+    TippeKachel(0);
+    foto("messung_bereit");
+    Sende(Pruefgeraet::Bestanden());
+    QTRY_VERIFY(FMessung->imgGut->isVisible());
+    foto("messung_bestanden");
+    FMessung->Timer1Timer();
+
+    TippeKachel(0);
+    Sende({"RSL 0.35", "RSR OVR", "RHG 1.2", "ERG 40"});
+    QTRY_VERIFY(FMessung->imgSchlecht->isVisible());
+    foto("messung_durchgefallen");
+    FMessung->Timer1Timer();
+
+    TippeKachel(0);
+    Sende(Pruefgeraet::ZuFruehLosgelassen());
+    QTRY_VERIFY(Fehlermeldung->isVisible());
+    foto("messung_zu_kurz");
+    FMessung->Timer1Timer();
+    Fehlermeldung->hide();
+
+    TippeKachel(2);
+    QTest::keyClicks(FMessung->edName, "Muster");
+    foto("messung_gast");
+    FMessung->Timer1Timer();
 }
 
 QTEST_MAIN(TstMessung)

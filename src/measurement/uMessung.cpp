@@ -6,6 +6,7 @@
 #include "Bilder.h"
 #include "Buchung.h"
 #include "GestenFilter.h"
+#include "PortAuswahl.h"
 #include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFehlermeldung.h"

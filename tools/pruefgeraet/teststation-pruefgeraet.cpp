@@ -10,9 +10,11 @@
 #include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QSpinBox>
 #include <QTextStream>
@@ -274,6 +276,8 @@ std::unique_ptr<QWidget> BaueFenster(TSimulator& simulator, const QString& pfad,
 {
     auto fenster = std::make_unique<QWidget>();
     fenster->setWindowTitle(u"Prüfgerät-Simulator"_s);
+    // Beside a full-screen station that keeps itself on top, the simulator must stay visible.
+    fenster->setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(fenster.get());
 
     auto* formular = new QFormLayout;
@@ -448,6 +452,12 @@ int main(int argc, char* argv[])
     std::unique_ptr<QWidget> fensterWidget;
     if (fenster) {
         fensterWidget = BaueFenster(simulator, pfad, *gewaehlterRahmen);
+        fensterWidget->adjustSize();
+        // Bottom left: there the station shows nothing during a measurement.
+        if (const QScreen* schirm = QGuiApplication::primaryScreen()) {
+            const QRect frei = schirm->availableGeometry();
+            fensterWidget->move(frei.left() + 20, frei.bottom() - fensterWidget->height() - 60);
+        }
         fensterWidget->show();
     }
     for (const QString& befehl : befehle)
