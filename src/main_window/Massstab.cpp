@@ -40,6 +40,14 @@ QRect TMassstab::Skaliert(QRect entwurf) const
     return {links, oben, std::max(1, rechts - links), std::max(1, unten - oben)};
 }
 
+QRect TMassstab::Zentriert(QSize flaeche) const
+{
+    const QSize groesse = Skaliert(QRect(QPoint(0, 0), FEntwurf)).size();
+    return {
+        QPoint((flaeche.width() - groesse.width()) / 2, (flaeche.height() - groesse.height()) / 2),
+        groesse};
+}
+
 void TMassstab::Anwenden(qreal faktor)
 {
     FFaktor = faktor;

@@ -28,6 +28,9 @@ public:
     // A design rectangle in real pixels; neighbouring rectangles stay gap- and overlap-free.
     QRect Skaliert(QRect entwurf) const;
     int Skaliert(int entwurf) const;
+    // The scaled design area centred in an area of that size: a screen of another shape keeps
+    // black bars instead of distorting the layout.
+    QRect Zentriert(QSize flaeche) const;
 
 private:
     struct TEintrag

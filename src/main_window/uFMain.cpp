@@ -280,10 +280,7 @@ void TFMain::FormResize()
 {
     const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
     FMassstab.Anwenden(faktor);
-    const QSize buehne = FMassstab.Skaliert(QRect(QPoint(0, 0), kEntwurf)).size();
-    // Centred; a screen of another shape keeps black bars instead of distorting the layout.
-    FBuehne->setGeometry(
-        QRect(QPoint((width() - buehne.width()) / 2, (height() - buehne.height()) / 2), buehne));
+    FBuehne->setGeometry(FMassstab.Zentriert(size()));
     FGesten->SetzeMassstab(faktor);
     AppBar_Ausrichten();
 }

@@ -204,9 +204,7 @@ void TFMessung::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
     FMassstab.Anwenden(faktor);
-    const QSize buehne = FMassstab.Skaliert(QRect(QPoint(0, 0), kEntwurf)).size();
-    FBuehne->setGeometry(
-        QRect(QPoint((width() - buehne.width()) / 2, (height() - buehne.height()) / 2), buehne));
+    FBuehne->setGeometry(FMassstab.Zentriert(size()));
     FGesten->SetzeMassstab(faktor);
 }
 

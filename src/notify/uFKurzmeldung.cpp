@@ -1,13 +1,11 @@
 // The short message: a yellow card with a green tick on a background that taps pass through.
 #include "uFKurzmeldung.h"
 
+#include "Karte.h"
 #include "uMeldung.h"
 
-#include <QFrame>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
-#include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -17,17 +15,6 @@ namespace {
 
 const QRect kSchatten(21, 19, 272, 89);
 const QRect kKarte(10, 11, 273, 89);
-
-QFrame* Flaeche(QWidget* eltern, const QRect& lage, const QColor& farbe)
-{
-    auto* flaeche = new QFrame(eltern);
-    flaeche->setGeometry(lage);
-    flaeche->setAutoFillBackground(true);
-    QPalette palette = flaeche->palette();
-    palette.setColor(QPalette::Window, farbe);
-    flaeche->setPalette(palette);
-    return flaeche;
-}
 
 QLabel* Beschriftung(QWidget* eltern, const QString& name, QPoint lage, int pixel, bool fett)
 {
@@ -74,9 +61,8 @@ TFKurzmeldung::TFKurzmeldung(QWidget* hauptfenster)
     // below, and taps on it reach the windows there.
     setMask(QRegion(kSchatten) + QRegion(kKarte));
 
-    Flaeche(this, kSchatten, QColor(36, 36, 36))->setObjectName(u"panSchatten"_s);
-    QFrame* karte = Flaeche(this, kKarte, QColor(255, 255, 128));
-    karte->setObjectName(u"panKarte"_s);
+    Karte::Flaeche(this, u"panSchatten"_s, kSchatten, QColor(36, 36, 36));
+    QFrame* karte = Karte::Flaeche(this, u"panKarte"_s, kKarte, QColor(255, 255, 128));
 
     auto* Image1 = new QLabel(karte);
     Image1->setObjectName(u"Image1"_s);
@@ -108,7 +94,7 @@ void TFKurzmeldung::Start(const QString& Titel, const QString& Text1)
     lbl0->adjustSize();
     lbl1->setText(Text1);
     lbl1->adjustSize();
-    Zentrieren();
+    Karte::Zentrieren(this);
     show();
     Timer1.start();
 }
@@ -117,15 +103,4 @@ void TFKurzmeldung::Timer1Timer()
 {
     Timer1.stop();
     hide();
-}
-
-void TFKurzmeldung::Zentrieren()
-{
-    QRect bezug;
-    if (const QWidget* haupt = parentWidget(); haupt && haupt->isVisible())
-        bezug = haupt->frameGeometry();
-    else if (const QScreen* schirm = QGuiApplication::primaryScreen())
-        bezug = schirm->availableGeometry();
-    if (bezug.isValid())
-        move(bezug.center() - rect().center());
 }

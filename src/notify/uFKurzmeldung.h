@@ -27,8 +27,6 @@ public:
     QTimer Timer1;
 
 private:
-    void Zentrieren();
-
     QLabel* lbl0;
     QLabel* lbl1;
 };

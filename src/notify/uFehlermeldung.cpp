@@ -2,10 +2,7 @@
 #include "uFehlermeldung.h"
 
 #include "Bilder.h"
-
-#include <QFrame>
-#include <QGuiApplication>
-#include <QScreen>
+#include "Karte.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,18 +12,6 @@ namespace {
 
 const QRect kSchatten(731, 456, 590, 249);
 const QRect kKarte(720, 448, 585, 241);
-
-QFrame* Flaeche(QWidget* eltern, const QString& name, const QRect& lage, const QColor& farbe)
-{
-    auto* flaeche = new QFrame(eltern);
-    flaeche->setObjectName(name);
-    flaeche->setGeometry(lage);
-    flaeche->setAutoFillBackground(true);
-    QPalette palette = flaeche->palette();
-    palette.setColor(QPalette::Window, farbe);
-    flaeche->setPalette(palette);
-    return flaeche;
-}
 
 QLabel* Beschriftung(QWidget* karte, const QString& name, QPoint lage, int pixel, bool fett,
                      const QString& text = QString())
@@ -60,8 +45,8 @@ TFehlermeldung::TFehlermeldung(QWidget* hauptfenster)
     setWindowOpacity(kDeckkraft / 255.0);
     setMask(Kartenbereich());
 
-    Flaeche(this, u"panSchatten"_s, kSchatten, QColor(36, 36, 36));
-    QFrame* karte = Flaeche(this, u"panKarte"_s, kKarte, QColor(255, 60, 60));
+    Karte::Flaeche(this, u"panSchatten"_s, kSchatten, QColor(36, 36, 36));
+    QFrame* karte = Karte::Flaeche(this, u"panKarte"_s, kKarte, QColor(255, 60, 60));
 
     Image1 = new TBild(karte);
     Image1->setObjectName(u"Image1"_s);
@@ -91,7 +76,7 @@ void TFehlermeldung::Start(const QString& Text1, const QString& Text2, const QSt
         label->setText(*text);
         label->adjustSize();
     }
-    Zentrieren();
+    Karte::Zentrieren(this);
     show();
     raise();
 }
@@ -99,15 +84,4 @@ void TFehlermeldung::Start(const QString& Text1, const QString& Text2, const QSt
 void TFehlermeldung::Image1Click()
 {
     hide();
-}
-
-void TFehlermeldung::Zentrieren()
-{
-    QRect bezug;
-    if (const QWidget* haupt = parentWidget(); haupt && haupt->isVisible())
-        bezug = haupt->frameGeometry();
-    else if (const QScreen* schirm = QGuiApplication::primaryScreen())
-        bezug = schirm->geometry();
-    if (bezug.isValid())
-        move(bezug.center() - rect().center());
 }

@@ -27,8 +27,6 @@ public:
     static QRegion Kartenbereich();
 
 private:
-    void Zentrieren();
-
     QLabel* lblText1;
     QLabel* lblText2;
     QLabel* lblErrorcode;
