@@ -301,18 +301,25 @@ void TstMessung::zweiErgebnisseZweiZeilen()
 void TstMessung::schliessenBeendetDenZyklus()
 {
     Starte();
+    // Closed in Ready: the port closes with the screen, a late result is stored for nobody.
     TippeKachel(0);
     QVERIFY(FMessung->ApdComPort1.IsOpen());
+    QTest::mouseClick(FMessung->Image4, Qt::LeftButton);
+    QVERIFY(!FMessung->isVisible());
+    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    QVERIFY(FMain->Timer2.isActive());
+    Sende({"RSL 0.35", "ERG OK"});
+    QTest::qWait(100);
+    QVERIFY(Zeilen().isEmpty());
+
+    // Closed while receiving: the countdown stops as well.
+    TippeKachel(1);
     Sende({"RSL 0.35"});
     QTRY_VERIFY(FMessung->Timer1.isActive());
-
     QTest::mouseClick(FMessung->Image4, Qt::LeftButton);
     QVERIFY(!FMessung->isVisible());
     QVERIFY(!FMessung->ApdComPort1.IsOpen());
     QVERIFY(!FMessung->Timer1.isActive());
-    QVERIFY(FMain->Timer2.isActive());
-
-    // The person has left: a late result is stored for nobody.
     Sende({"ERG OK"});
     QTest::qWait(100);
     QVERIFY(Zeilen().isEmpty());
