@@ -45,7 +45,17 @@ void TApdComPort::Open()
         return;
     QString geraet = Zielgeraet();
     if (FGeraet.isEmpty() && FComNumber == 0) {
-        geraet = FPortAuswahl ? FPortAuswahl() : QString();
+        // The question runs its own event loop, in which a repaint may ask to open again.
+        if (FWaehltPort)
+            throw EPortFehler(u"Die Auswahl einer Schnittstelle läuft noch"_s);
+        FWaehltPort = true;
+        try {
+            geraet = FPortAuswahl ? FPortAuswahl() : QString();
+        } catch (...) {
+            FWaehltPort = false;
+            throw;
+        }
+        FWaehltPort = false;
         if (geraet.isEmpty())
             throw EPortFehler(u"Keine Schnittstelle gewählt"_s);
     }

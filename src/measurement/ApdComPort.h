@@ -42,6 +42,8 @@ public:
     void SetGeraet(const QString& pfad) { FGeraet = pfad; }
     // Asked for a device when the number is 0; an empty answer counts as a failed open.
     void SetPortAuswahl(std::function<QString()> auswahl) { FPortAuswahl = std::move(auswahl); }
+    // True while the operator is being asked.
+    bool WaehltPort() const { return FWaehltPort; }
 
     // The device a COM number names on this platform.
     static QString GeraetFuer(int comNummer);
@@ -90,6 +92,7 @@ private:
     QString FGeraet;
     QString FOffenesGeraet;
     std::function<QString()> FPortAuswahl;
+    bool FWaehltPort = false;
     std::vector<TTrigger> FTrigger;
     quint16 FLetzterHandle = 0;
 

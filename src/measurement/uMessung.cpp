@@ -358,7 +358,8 @@ bool TFMessung::eventFilter(QObject* objekt, QEvent* ereignis)
 void TFMessung::FormPaint()
 {
     FPaintRegelAnstehend = false;
-    if (!isVisible())
+    // The port question is open; its answer decides.
+    if (!isVisible() || ApdComPort1.WaehltPort())
         return;
     if (!edName->text().isEmpty()) {
         Port_oeffnen();

@@ -1,0 +1,163 @@
+// Recording a measurement against a private server: the row, the date stamp, both or neither,
+// and the one retry.
+#include "Buchung.h"
+#include "DBAbfrage.h"
+#include "DBVerbindung.h"
+#include "TestServer.h"
+#include "Testfirma.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kDatenbank = QStringLiteral("TST_BUCHUNG");
+
+TBuchungswerte Werte(bool ok, const QString& fehlercode = QString())
+{
+    TBuchungswerte werte;
+    werte.Mitarbeiter_ID = "91";
+    werte.Name = "ma91";
+    werte.Messwert1 = " 0.35";
+    werte.Messwert2 = " 0.40";
+    werte.Messwert3 = " 1.1";
+    werte.Fehlercode = fehlercode;
+    werte.Messwerte_OK = ok;
+    return werte;
+}
+
+} // namespace
+
+class TstBuchung : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void anweisungen();
+    void bestandenStempeltDasDatum();
+    void durchgefallenLaesstDasDatum();
+    void feindlicheWerteBleibenWerte();
+    void zweiteAnweisungScheitertNimmtAllesZurueck();
+    void abgerissenerLinkWirdNeuVersucht();
+
+private:
+    QString Wert(const QString& sql) const { return FServer.Sql(sql, kDatenbank).trimmed(); }
+    QStringList Zeilen() const;
+
+    TTestServer FServer;
+    std::unique_ptr<TDBVerbindung> FVerbindung;
+    std::unique_ptr<TDBAbfrage> quBuchen;
+};
+
+void TstBuchung::init()
+{
+    FServer.NeueDatenbank(kDatenbank);
+    FServer.Sql(Testfirma::kGrunddaten +
+                    Testfirma::Mitarbeiter(91, "Messbar", "Max", "'2026-01-02 03:04:05'"),
+                kDatenbank);
+    FVerbindung = std::make_unique<TDBVerbindung>();
+    FServer.Verbinde(*FVerbindung, kDatenbank);
+    quBuchen = std::make_unique<TDBAbfrage>(*FVerbindung, "quBuchen");
+}
+
+void TstBuchung::cleanup()
+{
+    quBuchen.reset();
+    FVerbindung.reset();
+}
+
+QStringList TstBuchung::Zeilen() const
+{
+    const QString text = FServer.Sql(
+        "SELECT NAME, MITARBEITER_ID, CONCAT('[', MESSWERT_SCHUH_L, ']'), "
+        "CONCAT('[', MESSWERT_SCHUH_R, ']'), CONCAT('[', MESSWERT_ARMBAND, ']'), "
+        "CONCAT('[', FEHLERCODE, ']'), MESSWERTE_OK FROM ESD_MESSWERTE_SCHUHE ORDER BY MESSUNG_ID",
+        kDatenbank);
+    QStringList zeilen;
+    for (const QString& zeile : text.split('\n', Qt::SkipEmptyParts))
+        zeilen << zeile.split('\t').join('|');
+    return zeilen;
+}
+
+void TstBuchung::anweisungen()
+{
+    // The shared database's contract, letter for letter, runs of blanks included.
+    QCOMPARE(Buchung::kMesswertEinfuegen,
+             QString("INSERT INTO ESD_MESSWERTE_SCHUHE SET ZEITSTEMPEL      = :Zeitstempel,     "
+                     "MITARBEITER_ID   = :Mitarbeiter_ID,  NAME             = :Name,            "
+                     "MESSWERT_SCHUH_L = :Messwert1,       MESSWERT_SCHUH_R = :Messwert2,       "
+                     "MESSWERT_ARMBAND = :Messwert3,       FEHLERCODE       = :Fehlercode,      "
+                     "MESSWERTE_OK     = :Messwerte_OK     "));
+    QCOMPARE(Buchung::kMessdatumSetzen,
+             QString("UPDATE MITARBEITER SET                  DATUM_ESD_MESSUNG     = "
+                     ":Zeitstempel    WHERE MITARBEITER_ID  = :Mitarbeiter_ID "));
+}
+
+void TstBuchung::bestandenStempeltDasDatum()
+{
+    Buchung::Buchen(*quBuchen, Werte(true));
+    QCOMPARE(Zeilen(), QStringList{"ma91|91|[ 0.35]|[ 0.40]|[ 1.1]|[]|J"});
+    // Two readings of the clock, moments apart, both of today.
+    QCOMPARE(Wert("SELECT ABS(TIMESTAMPDIFF(SECOND, m.DATUM_ESD_MESSUNG, w.ZEITSTEMPEL)) <= 1 "
+                  "AND DATE(w.ZEITSTEMPEL) = CURDATE() FROM MITARBEITER m JOIN "
+                  "ESD_MESSWERTE_SCHUHE w USING (MITARBEITER_ID)"),
+             QString("1"));
+    QVERIFY(!FVerbindung->InTransaction());
+}
+
+void TstBuchung::durchgefallenLaesstDasDatum()
+{
+    const Buchung::TErgebnis ergebnis = Buchung::Speichern(*quBuchen, Werte(false, " 40"));
+    QVERIFY(ergebnis.Gespeichert);
+    QCOMPARE(Zeilen(), QStringList{"ma91|91|[ 0.35]|[ 0.40]|[ 1.1]|[ 40]|N"});
+    QCOMPARE(Wert("SELECT DATUM_ESD_MESSUNG FROM MITARBEITER"), QString("2026-01-02 03:04:05"));
+}
+
+void TstBuchung::feindlicheWerteBleibenWerte()
+{
+    TBuchungswerte werte = Werte(false, " -10");
+    werte.Name = QString(25, QChar(0xDC)); // 25 × Ü
+    werte.Messwert1 = "'; DROP TABLE MITARBEITER; --";
+    werte.Messwert2 = "\\' OR 1=1 #";
+    werte.Messwert3 = "%_\"";
+    Buchung::Buchen(*quBuchen, werte);
+    QCOMPARE(Zeilen(), QStringList{QString(25, QChar(0xDC)) +
+                                   "|91|['; DROP TABLE MITARBEITER; --]|[\\\\' OR 1=1 #]|[%_\"]|"
+                                   "[ -10]|N"});
+    QCOMPARE(Wert("SELECT COUNT(*) FROM MITARBEITER"), QString("1"));
+}
+
+void TstBuchung::zweiteAnweisungScheitertNimmtAllesZurueck()
+{
+    FServer.Sql("CREATE TRIGGER KEIN_STEMPEL BEFORE UPDATE ON MITARBEITER FOR EACH ROW "
+                "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'gesperrt'",
+                kDatenbank);
+    QVERIFY_THROWS_EXCEPTION(std::exception, Buchung::Buchen(*quBuchen, Werte(true)));
+    QVERIFY(Zeilen().isEmpty());
+    QVERIFY(!FVerbindung->InTransaction());
+
+    // Tried twice, reported with the server's number; never a row without its date stamp.
+    const Buchung::TErgebnis ergebnis = Buchung::Speichern(*quBuchen, Werte(true));
+    QVERIFY(!ergebnis.Gespeichert);
+    QCOMPARE(ergebnis.Fehlernummer, QString("1644"));
+    QVERIFY(Zeilen().isEmpty());
+
+    // A failed result needs no date stamp and is stored.
+    QVERIFY(Buchung::Speichern(*quBuchen, Werte(false, " 8")).Gespeichert);
+    QCOMPARE(Zeilen().size(), 1);
+}
+
+void TstBuchung::abgerissenerLinkWirdNeuVersucht()
+{
+    // The server ends the station's session (idle timeout, restart): the first attempt meets
+    // the dead link, the retry runs on a new one.
+    FServer.Sql("KILL " + QString::number(FVerbindung->ServerThreadId()));
+    const Buchung::TErgebnis ergebnis = Buchung::Speichern(*quBuchen, Werte(true));
+    QVERIFY2(ergebnis.Gespeichert, qPrintable(ergebnis.Meldung));
+    QCOMPARE(Zeilen(), QStringList{"ma91|91|[ 0.35]|[ 0.40]|[ 1.1]|[]|J"});
+    QCOMPARE(Wert("SELECT DATE(DATUM_ESD_MESSUNG) = CURDATE() FROM MITARBEITER"), QString("1"));
+}
+
+QTEST_GUILESS_MAIN(TstBuchung)
+#include "tst_buchung.moc"
