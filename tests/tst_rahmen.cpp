@@ -8,6 +8,7 @@
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "Start.h"
+#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uMessung.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
@@ -63,6 +65,8 @@ private slots:
     void tastenAnDasFokusfeld();
     void groesseAendern_data();
     void groesseAendern();
+    void messungSkaliert_data() { groesseAendern_data(); }
+    void messungSkaliert();
     void quadratFragtNachDemEnde();
     void aufAbVerstecktNurDieAppBar();
     void schliessenBildBeendetSofort();
@@ -185,6 +189,29 @@ void TstRahmen::groesseAendern()
     // Pictures are drawn at their real size, so they stay sharp.
     QCOMPARE(FMain->Image1->Pixmap().size(),
              FMain->Image1->size() * FMain->Image1->devicePixelRatioF());
+}
+
+void TstRahmen::messungSkaliert()
+{
+    QFETCH(QSize, bildschirm);
+    QFETCH(QRect, buehne);
+    FMessung->resize(bildschirm);
+    FMessung->show();
+    QCoreApplication::processEvents();
+    const QWidget* stage = FMessung->findChild<QWidget*>(QStringLiteral("Buehne"));
+    QCOMPARE(stage->geometry(), buehne);
+
+    const qreal f = qreal(buehne.width()) / 1920;
+    QVERIFY(qAbs(FMessung->imgSchuh_L_grau->width() - 249 * f) <= 1);
+    QCOMPARE(FMessung->imgSchuh_L_Gut->geometry(), FMessung->imgSchuh_L_grau->geometry());
+    QCOMPARE(FMessung->memFehler->font().pixelSize(), qRound(16 * f));
+    for (const QWidget* kind : stage->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        QVERIFY2(stage->rect().contains(kind->geometry()), qPrintable(kind->objectName()));
+    QVERIFY(FMessung->panTastatur->rect().contains(FMessung->TouchKeyboard1->geometry()));
+    QVERIFY(FMessung->panTastatur->rect().contains(FMessung->edName->geometry()));
+    QCOMPARE(FMessung->imgMessgeraet->Pixmap().size(),
+             FMessung->imgMessgeraet->size() * FMessung->imgMessgeraet->devicePixelRatioF());
+    FMessung->hide();
 }
 
 void TstRahmen::quadratFragtNachDemEnde()

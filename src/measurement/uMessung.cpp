@@ -202,9 +202,14 @@ void TFMessung::BaueTastaturPanel(QWidget* buehne)
 void TFMessung::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
+    Skalieren(size());
+}
+
+void TFMessung::Skalieren(QSize flaeche)
+{
+    const qreal faktor = TMassstab::FaktorFuer(flaeche, kEntwurf);
     FMassstab.Anwenden(faktor);
-    FBuehne->setGeometry(FMassstab.Zentriert(size()));
+    FBuehne->setGeometry(FMassstab.Zentriert(flaeche));
     FGesten->SetzeMassstab(faktor);
 }
 
@@ -215,6 +220,12 @@ void TFMessung::Start(int Mitarbeiter_ID)
     FMemoZeilen.clear();
     // A countdown left from start-up must not end the cycle that begins now.
     Timer1.stop();
+
+    // A hidden window gets its resize only when shown; the photo is decoded for the final size.
+    if (const QScreen* bildschirm = screen()) {
+        setGeometry(bildschirm->geometry());
+        Skalieren(bildschirm->geometry().size());
+    }
 
     FFoto = QImage();
     FKontakt = std::make_unique<TKontakt>();
@@ -270,8 +281,6 @@ void TFMessung::Start(int Mitarbeiter_ID)
         panTastatur->hide();
     }
 
-    if (const QScreen* bildschirm = screen())
-        setGeometry(bildschirm->geometry());
     showFullScreen();
     raise();
     activateWindow();

@@ -100,6 +100,7 @@ protected:
 private:
     void BaueOberflaeche();
     void BaueTastaturPanel(QWidget* buehne);
+    void Skalieren(QSize flaeche);
     void Verbindungsfehler();
     void Lade_Foto(const QByteArray& jpeg);
     void Hinweise_zeigen(bool sichtbar);
