@@ -1,5 +1,6 @@
 // Plain rules of the employee board: statements by tenant, tile colour by calendar day, pages,
 // photo decoding at tile size.
+#include "Bilder.h"
 #include "Tafel.h"
 #include "Testbilder.h"
 #include "uFehler.h"
@@ -107,7 +108,7 @@ void TstTafelregeln::fotoInKachelgroesse()
 {
     // A large portrait comes out at the tile's size, never at its own.
     const QByteArray jpeg = Kodiert(Testbild({600, 750}), "JPG");
-    const QImage bild = Tafel::DekodiereFoto(jpeg, {180, 225});
+    const QImage bild = Bilder::DekodiereFoto(jpeg, {180, 225});
     QCOMPARE(bild.size(), QSize(180, 225));
     const QColor mitte = bild.pixelColor(90, 112);
     QVERIFY(qAbs(mitte.red() - 200) < 8 && qAbs(mitte.green() - 120) < 8);
@@ -125,7 +126,7 @@ void TstTafelregeln::keinJpeg()
 {
     QFETCH(QByteArray, daten);
     try {
-        Tafel::DekodiereFoto(daten, {180, 225});
+        Bilder::DekodiereFoto(daten, {180, 225});
         QFAIL("no error for data that is not JPEG");
     } catch (const EFehler& fehler) {
         QCOMPARE(fehler.TypName(), QStringLiteral("EJPEGFehler"));

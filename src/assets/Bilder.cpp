@@ -1,8 +1,13 @@
 // Renders the compiled-in SVGs at device resolution and shows them or a pixmap in TBild.
 #include "Bilder.h"
 
+#include "uFehler.h"
+
+#include <QBuffer>
+
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -28,6 +33,21 @@ QString Bilder::Portraet(int index)
     if (index < 0 || index >= kPortraets)
         index = kPortraets - 1;
     return u":/bilder/portrait_%1.svg"_s.arg(index);
+}
+
+QImage Bilder::DekodiereFoto(const QByteArray& jpeg, QSize groesse)
+{
+    QBuffer puffer;
+    puffer.setData(jpeg);
+    puffer.open(QIODevice::ReadOnly);
+    // Only JPEG: the photos are JPEG by contract, other data means a broken upload.
+    QImageReader leser(&puffer, "jpeg");
+    leser.setScaledSize(groesse);
+    QImage bild = leser.read();
+    if (bild.isNull())
+        throw EFehler(u"EJPEGFehler"_s,
+                      u"Die Daten sind kein lesbares JPEG-Bild (%1)."_s.arg(leser.errorString()));
+    return bild;
 }
 
 QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::AspectRatioMode modus)

@@ -40,6 +40,10 @@ QString Portraet(int index);
 // stretches. The drawing is aligned to whole device pixels.
 // A path without a valid SVG gives a null pixmap and a warning, no exception: pictures are
 // decoration, and a screen must keep working without one. An empty box gives a null pixmap.
+// Decodes JPEG data straight to the given pixel size, so a large photo is never held at
+// full resolution. Throws EFehler ("EJPEGFehler") when the data is not a readable JPEG.
+QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse);
+
 QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
                 Qt::AspectRatioMode modus = Qt::KeepAspectRatio);
 

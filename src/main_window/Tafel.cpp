@@ -3,9 +3,7 @@
 
 #include "uFehler.h"
 
-#include <QBuffer>
 #include <QDateTime>
-#include <QImageReader>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -48,21 +46,6 @@ bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag)
 int Seitenzahl(int anzahlMitarbeiter)
 {
     return anzahlMitarbeiter <= 0 ? 1 : (anzahlMitarbeiter + kKachelnJeSeite - 1) / kKachelnJeSeite;
-}
-
-QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse)
-{
-    QBuffer puffer;
-    puffer.setData(jpeg);
-    puffer.open(QIODevice::ReadOnly);
-    // Only JPEG: the photos are JPEG by contract, other data means a broken upload.
-    QImageReader leser(&puffer, "jpeg");
-    leser.setScaledSize(groesse);
-    QImage bild = leser.read();
-    if (bild.isNull())
-        throw EFehler(u"EJPEGFehler"_s,
-                      u"Die Daten sind kein lesbares JPEG-Bild (%1)."_s.arg(leser.errorString()));
-    return bild;
 }
 
 } // namespace Tafel

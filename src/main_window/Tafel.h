@@ -31,8 +31,4 @@ bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag);
 // Pages needed for that many employees; at least one.
 int Seitenzahl(int anzahlMitarbeiter);
 
-// Decodes JPEG data straight to the given pixel size, so a large photo is never held at
-// full resolution. Throws EFehler when the data is not a readable JPEG.
-QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse);
-
 } // namespace Tafel

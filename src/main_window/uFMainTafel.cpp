@@ -1,5 +1,6 @@
 // The employee board of the main window: department menu, tiles, pages and the photo tap.
 #include "Bedienelemente.h"
+#include "Bilder.h"
 #include "Tafel.h"
 #include "uFDM.h"
 #include "uFMain.h"
@@ -217,7 +218,7 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n)
 
 bool TFMain::Lade_Foto(const TDBFeld& feld, QImage& bild, QSize groesse)
 {
-    bild = Tafel::DekodiereFoto(feld.AsBytes(), groesse);
+    bild = Bilder::DekodiereFoto(feld.AsBytes(), groesse);
     return true;
 }
 

@@ -14,9 +14,7 @@
 #include "uMeldung.h"
 #include "ufdmKontakt.h"
 
-#include <QBuffer>
 #include <QCloseEvent>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -290,15 +288,8 @@ void TFMessung::Start(int Mitarbeiter_ID)
 
 void TFMessung::Lade_Foto(const QByteArray& jpeg)
 {
-    QBuffer puffer;
-    puffer.setData(jpeg);
-    puffer.open(QIODevice::ReadOnly);
-    QImageReader leser(&puffer, "jpeg");
     const qreal dpr = devicePixelRatioF();
-    leser.setScaledSize(FMassstab.Skaliert(kFoto).size() * dpr);
-    FFoto = leser.read();
-    if (FFoto.isNull())
-        throw EFehler(u"EJPEGFehler"_s, leser.errorString());
+    FFoto = Bilder::DekodiereFoto(jpeg, FMassstab.Skaliert(kFoto).size() * dpr);
     FFoto.setDevicePixelRatio(dpr);
 }
 
