@@ -74,10 +74,7 @@ QStringList TstBuchung::Zeilen() const
         "CONCAT('[', MESSWERT_SCHUH_R, ']'), CONCAT('[', MESSWERT_ARMBAND, ']'), "
         "CONCAT('[', FEHLERCODE, ']'), MESSWERTE_OK FROM ESD_MESSWERTE_SCHUHE ORDER BY MESSUNG_ID",
         kDatenbank);
-    QStringList zeilen;
-    for (const QString& zeile : text.split('\n', Qt::SkipEmptyParts))
-        zeilen << zeile.split('\t').join('|');
-    return zeilen;
+    return Testfirma::Zeilen(text);
 }
 
 void TstBuchung::anweisungen()

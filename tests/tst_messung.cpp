@@ -139,10 +139,7 @@ QStringList TstMessung::Zeilen() const
                     "MESSWERT_ARMBAND, FEHLERCODE, MESSWERTE_OK FROM ESD_MESSWERTE_SCHUHE "
                     "ORDER BY MESSUNG_ID",
                     kDatenbank);
-    QStringList zeilen;
-    for (const QString& zeile : text.split('\n', Qt::SkipEmptyParts))
-        zeilen << zeile.split('\t').join('|');
-    return zeilen;
+    return Testfirma::Zeilen(text);
 }
 
 void TstMessung::bestanden()

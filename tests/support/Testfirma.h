@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QString>
+#include <QStringList>
 
 namespace Testfirma {
 
@@ -45,6 +46,15 @@ inline QByteArray Jpeg(QSize groesse, const QColor& farbe)
                             groesse.height() / 2));
     maler.end();
     return Kodiert(bild, "JPG", 85);
+}
+
+// The server's tab-separated output as one "a|b|c" text per row.
+inline QStringList Zeilen(const QString& ausgabe)
+{
+    QStringList zeilen;
+    for (const QString& zeile : ausgabe.split(u'\n', Qt::SkipEmptyParts))
+        zeilen << zeile.split(u'\t').join(u'|');
+    return zeilen;
 }
 
 } // namespace Testfirma
