@@ -8,7 +8,12 @@
 #include <errmsg.h>
 #include <mysqld_error.h>
 
+// The only platform-specific part of the layer: a non-blocking look at the link's socket.
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <poll.h>
+#endif
 
 #include <limits>
 
@@ -170,13 +175,20 @@ void TDBVerbindung::Verbinden()
 bool TDBVerbindung::LinkAbgerissen() const
 {
     // An idle link has nothing to read; anything readable is the server's farewell (an error
-    // packet or the end of the stream).
+    // packet or the end of the stream). A failed poll proves nothing; a dead link then shows
+    // in the statement itself.
     const my_socket fd = mysql_get_socket(FLink->get());
+#ifdef _WIN32
+    if (fd == INVALID_SOCKET)
+        return true;
+    WSAPOLLFD p{fd, POLLRDNORM, 0};
+    return WSAPoll(&p, 1, 0) > 0;
+#else
     if (fd < 0)
         return true;
     pollfd p{fd, POLLIN | POLLRDHUP, 0};
-    // A failed poll proves nothing; a dead link then shows in the statement itself.
     return poll(&p, 1, 0) > 0;
+#endif
 }
 
 bool TDBVerbindung::LinkSicherstellen()
