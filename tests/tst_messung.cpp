@@ -5,6 +5,7 @@
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
+#include "PortAuswahl.h"
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
@@ -18,11 +19,10 @@
 #include "uMessung.h"
 
 #include <QAbstractButton>
-#include <QDir>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTest>
 
 using Testfirma::Mitarbeiter;
@@ -57,9 +57,8 @@ private slots:
     void schliessenBeendetDenZyklus();
     void geraetFehlt();
     void comPortKeineZahl();
+    void comPortNullFragt();
     void datenbankGestoppt();
-
-    void bildschirmfotos();
 
 private:
     void Starte(const QString& com = QStringLiteral("6"), const QString& geraet = QString());
@@ -355,6 +354,24 @@ void TstMessung::comPortKeineZahl()
     QCOMPARE(FMessung->Auswertung.CRTrig, quint16(0));
 }
 
+void TstMessung::comPortNullFragt()
+{
+    // Port 0 without a device: the station asks; Cancel is a failed opening.
+    Starte(QStringLiteral("0"), QStringLiteral(""));
+    bool gefragt = false;
+    QTimer::singleShot(0, [&gefragt] {
+        auto* frage = qobject_cast<TPortAuswahl*>(QApplication::activeModalWidget());
+        gefragt = frage != nullptr;
+        if (frage != nullptr)
+            frage->reject();
+    });
+    TippeKachel(0);
+    QVERIFY(gefragt);
+    QTRY_VERIFY(Fehlermeldung->isVisible());
+    QCOMPARE(Label(Fehlermeldung, "lblText1"), kVerbindungText1);
+    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+}
+
 void TstMessung::datenbankGestoppt()
 {
     Starte();
@@ -385,50 +402,6 @@ void TstMessung::datenbankGestoppt()
     Sende(Pruefgeraet::Bestanden());
     QTRY_COMPARE(Zeilen(), QStringList{"ma91|91| 0.35| 0.40| 1.1||J"});
     QVERIFY(!Fehlermeldung->isVisible());
-}
-
-void TstMessung::bildschirmfotos()
-{
-    // Pictures for the documentation: TS_BILDSCHIRMFOTOS names the directory (scripts/
-    // bildschirmfotos runs this on a virtual X display).
-    const QString ziel = qEnvironmentVariable("TS_BILDSCHIRMFOTOS");
-    if (ziel.isEmpty())
-        QSKIP("TS_BILDSCHIRMFOTOS not set");
-    QVERIFY(QDir().mkpath(ziel));
-    Sql("UPDATE MITARBEITER SET FOTO = X'" +
-        Testfirma::Jpeg({600, 750}, QColor::fromHsv(200, 90, 210)).toHex() +
-        "' WHERE MITARBEITER_ID = 91");
-    const auto foto = [&ziel](const char* name) {
-        QTest::qWait(300);
-        // The whole screen, so that the overlay window shows above the measurement screen.
-        const QPixmap bild = FMessung->screen()->grabWindow(0);
-        QVERIFY(bild.save(ziel + "/" + name + ".png"));
-    };
-    Starte();
-    TippeKachel(0);
-    foto("messung_bereit");
-    Sende(Pruefgeraet::Bestanden());
-    QTRY_VERIFY(FMessung->imgGut->isVisible());
-    foto("messung_bestanden");
-    FMessung->Timer1Timer();
-
-    TippeKachel(0);
-    Sende({"RSL 0.35", "RSR OVR", "RHG 1.2", "ERG 40"});
-    QTRY_VERIFY(FMessung->imgSchlecht->isVisible());
-    foto("messung_durchgefallen");
-    FMessung->Timer1Timer();
-
-    TippeKachel(0);
-    Sende(Pruefgeraet::ZuFruehLosgelassen());
-    QTRY_VERIFY(Fehlermeldung->isVisible());
-    foto("messung_zu_kurz");
-    FMessung->Timer1Timer();
-    Fehlermeldung->hide();
-
-    TippeKachel(2);
-    QTest::keyClicks(FMessung->edName, "Muster");
-    foto("messung_gast");
-    FMessung->Timer1Timer();
 }
 
 QTEST_MAIN(TstMessung)

@@ -70,6 +70,8 @@ TFMessung::TFMessung(QWidget* parent)
     connect(&ApdComPort1, &TApdComPort::TriggerData, this,
             [this](quint16 handle) { ApdComPort1TriggerData(&ApdComPort1, handle); });
     connect(&ApdComPort1, &TApdComPort::Verbindungsverlust, this, &TFMessung::Verbindungsfehler);
+    // Port number 0 in the settings: the operator picks the port at each opening.
+    ApdComPort1.SetPortAuswahl([this] { return TPortAuswahl::Fragen(this); });
 
     FGesten = new TGestenFilter(this);
     connect(FGesten, &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
