@@ -126,6 +126,19 @@ void TstWerkzeug::pruefenErkenntManipulation()
     QVERIFY(lauf.fehler.contains("MD5-Hash"));
 
     QCOMPARE(Starte({"--pruefen", FVerzeichnis.filePath(QStringLiteral("fehlt.ini"))}).status, 1);
+
+    // A hand-edited port outside the TCP range reads fine but can never connect.
+    QCOMPARE(Starte(Grundwerte() << "-o" << pfad).status, 0);
+    QVERIFY(datei.open(QIODevice::ReadWrite));
+    inhalt = datei.readAll();
+    QVERIFY(inhalt.contains("Port=3306"));
+    inhalt.replace("Port=3306", "Port=70000");
+    datei.resize(0);
+    datei.write(inhalt);
+    datei.close();
+    const TLauf port = Starte({"--pruefen", pfad});
+    QCOMPARE(port.status, 1);
+    QVERIFY2(port.fehler.contains("70000"), port.fehler);
 }
 
 void TstWerkzeug::falscheEingaben_data()

@@ -48,6 +48,14 @@ int Pruefen(const QString& pfad)
                         << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
+    // The file reads fine with such a port, but no connection can be made with it.
+    if (db.Server_Port < 1 || db.Server_Port > 65535) {
+        Fehlerausgabe() << "Port " << db.Server_Port
+                        << " liegt nicht zwischen 1 und 65535: die Station kann sich so nicht "
+                           "verbinden."
+                        << Qt::endl;
+        return kPruefungFehlgeschlagen;
+    }
     aus << "Hostname:  " << Entschluesseln(db.Server_Hostname, kStartSchluessel) << Qt::endl
         << "Username:  " << Entschluesseln(db.Server_User, kStartSchluessel) << Qt::endl
         << "Port:      " << db.Server_Port << Qt::endl
