@@ -6,6 +6,7 @@ TS_PAKETE=(
     qt6-base-dev qt6-qpa-plugins qt6-serialport-dev qt6-svg-dev
     libmariadb-dev mariadb-server mariadb-client iproute2
     xvfb xauth x11-utils fonts-dejavu-core
+    file desktop-file-utils
 )
 
 pakete_sicherstellen() {
