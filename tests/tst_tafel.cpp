@@ -15,7 +15,6 @@
 #include "uMessung.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QStackedWidget>
@@ -66,8 +65,6 @@ private slots:
     void pfeileHaltenDieTafel();
     void messungHaeltCountdownAn();
     void countdownLaeuftImDialog();
-
-    void bildschirmfotos();
 
 private:
     // Starts the station against the test database with these menu values.
@@ -592,41 +589,6 @@ void TstTafel::countdownLaeuftImDialog()
     Meldung::Zeigen(Meldung::Art::Warnung, QStringLiteral("Bitte warten"));
     QVERIFY(willkommenImDialog);
     QVERIFY(!FMain->Timer2.isActive());
-}
-
-void TstTafel::bildschirmfotos()
-{
-    // Pictures for the documentation: TS_BILDSCHIRMFOTOS names the directory (scripts/
-    // bildschirmfotos runs this on a virtual X display).
-    const QString ziel = qEnvironmentVariable("TS_BILDSCHIRMFOTOS");
-    if (ziel.isEmpty())
-        QSKIP("TS_BILDSCHIRMFOTOS not set");
-    const QStringList namen{"Albers Alf",    "Becker Bea",   "Cramer Carl",  "Demir Deniz",
-                            "Engel Eva",     "Fischer Finn", "Graf Greta",   "Hahn Hugo",
-                            "Ivanova Irina", "Jansen Jonas", "Keller Klara", "Lang Lukas",
-                            "Meyer Mara",    "Neumann Noah", "Otto Olga",    "Peters Paul"};
-    QString sql = "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES "
-                  "(2, 'Montage'), (3, 'Prüffeld'), (4, 'Lager & Versand'), (5, 'Entwicklung'), "
-                  "(6, 'Qualitätssicherung'), (7, 'Instandhaltung und Betriebstechnik');";
-    for (int i = 0; i < namen.size(); ++i) {
-        const QStringList teile = namen[i].split(' ');
-        const QColor farbe = QColor::fromHsv((i * 47) % 360, 90, 210);
-        const QString foto =
-            i % 5 == 4 ? QStringLiteral("NULL") : "X'" + Jpeg({600, 750}, farbe).toHex() + "'";
-        sql += Mitarbeiter(300 + i, teile[0], teile[1],
-                           i % 3 == 1 ? QStringLiteral("CURDATE() - INTERVAL 1 DAY")
-                                      : QStringLiteral("NOW()"),
-                           foto);
-    }
-    Sql(sql);
-    Starte(QStringLiteral("Muster GmbH"));
-    FMain->activateWindow();
-    QVERIFY(QDir().mkpath(ziel));
-    QTest::qWait(300);
-    QVERIFY(FMain->grab().save(ziel + "/willkommen.png"));
-    TippeAbteilung(1);
-    QTest::qWait(300);
-    QVERIFY(FMain->grab().save(ziel + "/tafel.png"));
 }
 
 QTEST_MAIN(TstTafel)

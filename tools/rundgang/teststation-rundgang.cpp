@@ -1,0 +1,293 @@
+// A scripted walk through the station for the demo without a display: it builds the station's
+// windows exactly as the program does, taps through a visit like an employee would, has the
+// tester simulator send its lines, saves a picture of the screen at each step and writes the
+// rows the walk expects, which the demo script compares with the database.
+#include "Bedienelemente.h"
+#include "Fensterset.h"
+#include "Start.h"
+#include "Tafel.h"
+#include "TouchKeyboard.h"
+#include "uFDM.h"
+#include "uFMain.h"
+#include "uFehlermeldung.h"
+#include "uMeldung.h"
+#include "uMessung.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QStringList>
+#include <QTest>
+
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kAbteilung = u"Fertigung SMD"_s;
+const QString kGaeste = u"Besucher"_s;
+// Long enough for a board reload on a slow machine; the screen closes itself after 2 s or 5 s.
+constexpr int kWartezeitMs = 15000;
+// A painted frame on the virtual display before its picture is taken.
+constexpr int kZeichnenMs = 400;
+// The screen at the moment a step waited in vain.
+const QString kAbbruchBild = u"abbruch.png"_s;
+
+[[noreturn]] void Abbruch(const QString& schritt)
+{
+    throw std::runtime_error(schritt.toStdString());
+}
+
+void Ausgabe(const QString& text)
+{
+    std::fprintf(stdout, "%s\n", qPrintable(text));
+    std::fflush(stdout);
+}
+
+class TRundgang
+{
+public:
+    TRundgang(const QString& bilder, const QString& befehle) : FBilder(bilder), FBefehle(befehle) {}
+
+    void Gehen();
+    // "MITARBEITER_ID|NAME|FEHLERCODE|MESSWERTE_OK" of each measurement, in order.
+    const QStringList& Erwartet() const { return FErwartet; }
+
+private:
+    void Warte(const std::function<bool()>& bedingung, const QString& worauf) const;
+    void Foto(const QString& name) const;
+    static void Tippe(QWidget* ziel);
+    void Sende(const QByteArray& befehl);
+    void TippeAbteilung(const QString& name) const;
+    // Opens the measurement screen of the first red tile of the page; returns its key.
+    QString TippeRoteKachel() const;
+    void WarteAufBereit() const;
+    void WarteAufTafel() const;
+    void Erwarte(const QString& id, const QString& name, const QString& code, bool ok);
+
+    QString FBilder;
+    QFile FBefehle;
+    QStringList FErwartet;
+};
+
+void TRundgang::Warte(const std::function<bool()>& bedingung, const QString& worauf) const
+{
+    QDeadlineTimer frist(kWartezeitMs);
+    while (!bedingung()) {
+        if (frist.hasExpired()) {
+            // The screen as it was, for whoever has to find out why.
+            QGuiApplication::primaryScreen()->grabWindow(0).save(
+                QDir(FBilder).filePath(kAbbruchBild));
+            Abbruch(u"gewartet auf: "_s + worauf);
+        }
+        QTest::qWait(20);
+    }
+}
+
+void TRundgang::Foto(const QString& name) const
+{
+    QTest::qWait(kZeichnenMs);
+    // The whole screen, so that overlay windows show above the screens beneath.
+    const QPixmap bild = QGuiApplication::primaryScreen()->grabWindow(0);
+    const QString pfad = QDir(FBilder).filePath(name + u".png"_s);
+    if (!bild.save(pfad))
+        Abbruch(u"Bild nicht gespeichert: "_s + pfad);
+    Ausgabe(u"  Bild: "_s + pfad);
+}
+
+void TRundgang::Tippe(QWidget* ziel)
+{
+    QTest::mouseClick(ziel, Qt::LeftButton);
+}
+
+void TRundgang::Sende(const QByteArray& befehl)
+{
+    if (FBefehle.write(befehl + '\n') < 0 || !FBefehle.flush())
+        Abbruch(u"Befehl an den Prüfgerät-Simulator nicht geschrieben: "_s +
+                FBefehle.errorString());
+}
+
+void TRundgang::TippeAbteilung(const QString& name) const
+{
+    for (QAbstractButton* knopf : FMain->findChildren<TAbteilungsKnopf*>()) {
+        if (knopf->isVisible() && knopf->text() == name) {
+            Tippe(knopf);
+            WarteAufTafel();
+            return;
+        }
+    }
+    Abbruch(u"kein Knopf für die Abteilung "_s + name);
+}
+
+void TRundgang::WarteAufTafel() const
+{
+    Warte([] { return FMain->cardMitarbeiter->isVisible() && FMain->imgMitarbeiter[0]->Tag != 0; },
+          u"die Tafel"_s);
+}
+
+QString TRundgang::TippeRoteKachel() const
+{
+    for (size_t i = 0; i < FMain->panUser.size(); ++i) {
+        TKachelFoto* foto = FMain->imgMitarbeiter[i];
+        if (foto->isVisible() && foto->Tag != 0 &&
+            FMain->panUser[i]->palette().color(QPalette::Window) == Tafel::kRot) {
+            Tippe(foto);
+            Warte([] { return FMessung->isVisible(); }, u"die Messmaske"_s);
+            return QString::number(foto->Tag);
+        }
+    }
+    Abbruch(u"keine rote Kachel auf der Tafel"_s);
+}
+
+void TRundgang::WarteAufBereit() const
+{
+    Warte([] { return FMessung->ApdComPort1.IsOpen(); }, u"die offene Leitung zum Prüfgerät"_s);
+}
+
+void TRundgang::Erwarte(const QString& id, const QString& name, const QString& code, bool ok)
+{
+    FErwartet << QStringList{id, name, code, ok ? u"J"_s : u"N"_s}.join(u'|');
+}
+
+void TRundgang::Gehen()
+{
+    if (!FBefehle.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        Abbruch(u"Befehlsweg des Prüfgerät-Simulators: "_s + FBefehle.errorString());
+    if (!QDir().mkpath(FBilder))
+        Abbruch(u"Bildverzeichnis nicht angelegt: "_s + FBilder);
+    QFile::remove(QDir(FBilder).filePath(kAbbruchBild));
+
+    Ausgabe(u"1. Willkommen"_s);
+    Warte([] { return FMain->isVisible() && !FMain->Abteilungen.isEmpty(); },
+          u"das Abteilungsmenü"_s);
+    Foto(u"willkommen"_s);
+
+    Ausgabe(u"2. Abteilung \"%1\""_s.arg(kAbteilung));
+    TippeAbteilung(kAbteilung);
+    Foto(u"tafel"_s);
+
+    Ausgabe(u"3. Bestandene Messung"_s);
+    const QString bestanden = TippeRoteKachel();
+    WarteAufBereit();
+    Foto(u"messung_bereit"_s);
+    Sende("bestanden");
+    Warte([] { return FMessung->imgGut->isVisible(); }, u"den Daumen nach oben"_s);
+    Foto(u"messung_bestanden"_s);
+    Erwarte(bestanden, FMessung->Kontakt()->Loginname(), QString(), true);
+    // The screen closes by itself and the board shows the tile green.
+    Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+    WarteAufTafel();
+    Foto(u"tafel_nach_messung"_s);
+
+    Ausgabe(u"4. Durchgefallen: rechter Schuh über dem Messbereich"_s);
+    const QString durchgefallen = TippeRoteKachel();
+    WarteAufBereit();
+    Sende("ovr rechts");
+    Warte([] { return FMessung->imgSchlecht->isVisible(); }, u"den Daumen nach unten"_s);
+    Foto(u"messung_durchgefallen"_s);
+    Erwarte(durchgefallen, FMessung->Kontakt()->Loginname(), u" 32"_s, false);
+    Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+
+    Ausgabe(u"5. Taste zu früh losgelassen"_s);
+    WarteAufTafel();
+    const QString zuKurz = TippeRoteKachel();
+    WarteAufBereit();
+    Sende("kurz");
+    Warte([] { return Fehlermeldung->isVisible(); }, u"die Fehlermeldung"_s);
+    Foto(u"messung_zu_kurz"_s);
+    Erwarte(zuKurz, FMessung->Kontakt()->Loginname(), u" -10"_s, false);
+    // The red X of the message, then the one of the screen.
+    Fehlermeldung->Image1Click();
+    Tippe(FMessung->Image4);
+    Warte([] { return !FMessung->isVisible() && !Fehlermeldung->isVisible(); },
+          u"das Schließen der Messmaske"_s);
+
+    Ausgabe(u"6. Gast mit eingetipptem Namen"_s);
+    TippeAbteilung(kGaeste);
+    const QString gast = TippeRoteKachel();
+    Warte([] { return FMessung->TouchKeyboard1->isVisible(); }, u"die Bildschirmtastatur"_s);
+    for (const char* taste : {"Umschalt", "M", "U", "S", "T", "E", "R"}) {
+        auto* knopf = FMessung->TouchKeyboard1->findChild<QAbstractButton*>(u"Taste_"_s +
+                                                                            QLatin1String(taste));
+        if (knopf == nullptr)
+            Abbruch(u"keine Taste "_s + QLatin1String(taste));
+        Tippe(knopf);
+    }
+    if (FMessung->edName->text() != u"Muster")
+        Abbruch(u"eingetippter Name ist \"%1\""_s.arg(FMessung->edName->text()));
+    Foto(u"messung_gast"_s);
+    Tippe(FMessung->TouchKeyboard1->findChild<QAbstractButton*>(u"Taste_Enter"_s));
+    WarteAufBereit();
+    Sende("bestanden");
+    Warte([] { return FMessung->imgGut->isVisible(); }, u"den Daumen nach oben"_s);
+    Erwarte(gast, u"Muster"_s, QString(), true);
+    Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication anwendung(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Geht einen Besuch an der Station durch und speichert je Schritt ein Bild."_s);
+    parser.addHelpOption();
+    const QCommandLineOption einstellungen(
+        u"einstellungen"_s, u"Verzeichnis mit der Einstellungen.ini der Station."_s, u"VERZ"_s);
+    const QCommandLineOption befehle(
+        u"pruefgeraet"_s, u"Eingabe (FIFO) des Prüfgerät-Simulators für seine Befehle."_s,
+        u"DATEI"_s);
+    const QCommandLineOption bilder(u"bilder"_s, u"Verzeichnis für die Bilder."_s, u"VERZ"_s);
+    const QCommandLineOption erwartet(
+        u"erwartet"_s, u"Hierhin die erwarteten Messzeilen (ID|NAME|FEHLERCODE|OK)."_s, u"DATEI"_s);
+    parser.addOptions({einstellungen, befehle, bilder, erwartet});
+    parser.process(anwendung);
+    for (const QCommandLineOption& option : {einstellungen, befehle, bilder, erwartet}) {
+        if (!parser.isSet(option)) {
+            std::fprintf(stderr, "Option --%s fehlt.\n", qPrintable(option.names().constFirst()));
+            return 2;
+        }
+    }
+
+    BereiteAnwendungVor();
+    // Any message box means the visit did not go as a visitor's would; it is recorded instead
+    // of waiting for a tap that nobody gives.
+    QStringList meldungen;
+    Meldung::SetzeHandler([&meldungen](Meldung::Art, const QString& text) {
+        meldungen << text;
+        return Meldung::Antwort::Ok;
+    });
+
+    TFensterset fenster;
+    FDM->SetzeEinstellungsVerzeichnis(parser.value(einstellungen));
+    FMain->ZeigeVollbild();
+
+    TRundgang rundgang(parser.value(bilder), parser.value(befehle));
+    try {
+        rundgang.Gehen();
+    } catch (const std::exception& fehler) {
+        std::fprintf(stderr, "Rundgang abgebrochen, %s\n", fehler.what());
+        meldungen.prepend(u"(abgebrochen)"_s);
+    }
+    for (const QString& text : meldungen)
+        std::fprintf(stderr, "Meldung der Station: %s\n", qPrintable(text));
+
+    QFile datei(parser.value(erwartet));
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text) ||
+        datei.write(rundgang.Erwartet().join(u'\n').toUtf8() + '\n') < 0) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(datei.fileName()),
+                     qPrintable(datei.errorString()));
+        return 1;
+    }
+    return meldungen.isEmpty() ? 0 : 1;
+}
