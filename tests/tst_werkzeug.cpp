@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct TLauf
@@ -44,6 +47,7 @@ private slots:
     void dateiBestehtDiePruefungDerStation();
     void passwortAusStandardeingabe();
     void pruefenErkenntManipulation();
+    void ueberschreibenBehaeltEigentuemer();
     void falscheEingaben_data();
     void falscheEingaben();
 
@@ -139,6 +143,32 @@ void TstWerkzeug::pruefenErkenntManipulation()
     const TLauf port = Starte({"--pruefen", pfad});
     QCOMPARE(port.status, 1);
     QVERIFY2(port.fehler.contains("70000"), port.fehler);
+}
+
+void TstWerkzeug::ueberschreibenBehaeltEigentuemer()
+{
+    // A site file readable only by the kiosk user's group must stay so after a rewrite.
+    if (::geteuid() != 0)
+        QSKIP("needs root to hand the file to another owner");
+    const QString pfad = FVerzeichnis.filePath(QStringLiteral("kiosk.ini"));
+    QCOMPARE(Starte(Grundwerte() << "-o" << pfad).status, 0);
+    const QByteArray name = QFile::encodeName(pfad);
+    QCOMPARE(::chown(name.constData(), 1, 20), 0);
+    QCOMPARE(::chmod(name.constData(), 0640), 0);
+
+    QCOMPARE(Starte(Grundwerte() << "--com"
+                                 << "3"
+                                 << "-o" << pfad)
+                 .status,
+             0);
+    struct stat neu;
+    QCOMPARE(::stat(name.constData(), &neu), 0);
+    QCOMPARE(neu.st_uid, uid_t(1));
+    QCOMPARE(neu.st_gid, gid_t(20));
+    QCOMPARE(neu.st_mode & 0777, mode_t(0640));
+    QFile datei(pfad);
+    QVERIFY(datei.open(QIODevice::ReadOnly));
+    QVERIFY(datei.readAll().contains("COM=3"));
 }
 
 void TstWerkzeug::falscheEingaben_data()

@@ -9,6 +9,11 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <QTextStream>
 
 #include <cstdio>
@@ -79,6 +84,25 @@ void PruefeErgebnis(const QString& text)
     if (!EinstellungenVollstaendig(db) || !IntegritaetStimmt(db))
         throw EFehler(u"EUngueltigerWert"_s,
                       u"Die Werte ergeben keine gültige Datei (ein Wert lautet \"ERROR\"?)."_s);
+}
+
+// The replacement keeps the owner and group of the file it replaces (the mode stays anyway), so
+// a file readable only by the kiosk user's group stays readable after a rewrite. Where that is
+// not allowed, the writer's own remain, as for any new file.
+void BehalteEigentuemer(const QString& pfad, QSaveFile& neu)
+{
+#ifdef Q_OS_UNIX
+    struct stat alt;
+    if (::stat(QFile::encodeName(pfad).constData(), &alt) == 0 &&
+        ::fchown(neu.handle(), alt.st_uid, alt.st_gid) != 0) {
+        // Not permitted for another owner: at least the group, when the writer belongs to it.
+        [[maybe_unused]] const int ergebnis =
+            ::fchown(neu.handle(), static_cast<uid_t>(-1), alt.st_gid);
+    }
+#else
+    Q_UNUSED(pfad);
+    Q_UNUSED(neu);
+#endif
 }
 
 } // namespace
@@ -201,8 +225,14 @@ int main(int argc, char* argv[])
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         return kErfolg;
     }
-    QSaveFile datei(parser.value(ausgabe));
-    if (!datei.open(QIODevice::WriteOnly) || datei.write(text.toUtf8()) < 0 || !datei.commit()) {
+    const QString ziel = parser.value(ausgabe);
+    QSaveFile datei(ziel);
+    bool geschrieben = datei.open(QIODevice::WriteOnly) && datei.write(text.toUtf8()) >= 0;
+    if (geschrieben) {
+        BehalteEigentuemer(ziel, datei);
+        geschrieben = datei.commit();
+    }
+    if (!geschrieben) {
         Fehlerausgabe() << "Kann nicht schreiben: " << parser.value(ausgabe) << " ("
                         << datei.errorString() << ")" << Qt::endl;
         return kPruefungFehlgeschlagen;
