@@ -6,6 +6,7 @@
 #include "TestServer.h"
 #include "Testfirma.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -39,6 +40,7 @@ private slots:
     void durchgefallenLaesstDasDatum();
     void feindlicheWerteBleibenWerte();
     void zweiteAnweisungScheitertNimmtAllesZurueck();
+    void stempelGehtNieZurueck();
     void abgerissenerLinkWirdNeuVersucht();
 
 private:
@@ -125,10 +127,35 @@ void TstBuchung::feindlicheWerteBleibenWerte()
     QCOMPARE(Wert("SELECT COUNT(*) FROM MITARBEITER"), QString("1"));
 }
 
+void TstBuchung::stempelGehtNieZurueck()
+{
+    // Another station measures the same person and holds the row while it works; it stamps a
+    // time later than the moment this station starts. This station's stamp must not be older.
+    FServer.Sql("CREATE TABLE ANDERE_STATION (ZEIT DATETIME)", kDatenbank);
+    QProcess andere;
+    FServer.SqlNebenher(
+        "USE " + kDatenbank +
+            "; START TRANSACTION; UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NOW() WHERE "
+            "MITARBEITER_ID = 91; DO SLEEP(2); SET @t = NOW(); UPDATE MITARBEITER SET "
+            "DATUM_ESD_MESSUNG = @t WHERE MITARBEITER_ID = 91; INSERT INTO ANDERE_STATION "
+            "VALUES (@t); COMMIT;",
+        andere);
+    QTRY_COMPARE(Wert("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE "
+                      "'DO SLEEP%'"),
+                 QString("1"));
+    Buchung::Buchen(*quBuchen, Werte(true));
+    QVERIFY(andere.waitForFinished(10000));
+    QCOMPARE(Wert("SELECT m.DATUM_ESD_MESSUNG >= a.ZEIT FROM MITARBEITER m, ANDERE_STATION a"),
+             QString("1"));
+}
+
 void TstBuchung::zweiteAnweisungScheitertNimmtAllesZurueck()
 {
-    FServer.Sql("CREATE TRIGGER KEIN_STEMPEL BEFORE UPDATE ON MITARBEITER FOR EACH ROW "
-                "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'gesperrt'",
+    // Refuses the stamp once the row is in: the pass's final statement fails.
+    FServer.Sql("DELIMITER //\nCREATE TRIGGER KEIN_STEMPEL BEFORE UPDATE ON MITARBEITER FOR EACH "
+                "ROW IF EXISTS (SELECT 1 FROM ESD_MESSWERTE_SCHUHE WHERE MITARBEITER_ID = "
+                "NEW.MITARBEITER_ID) THEN SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT = 'gesperrt'; "
+                "END IF//\nDELIMITER ;\n",
                 kDatenbank);
     QVERIFY_THROWS_EXCEPTION(std::exception, Buchung::Buchen(*quBuchen, Werte(true)));
     QVERIFY(Zeilen().isEmpty());

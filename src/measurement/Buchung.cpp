@@ -16,11 +16,29 @@ const QString kMesswertEinfuegen =
 const QString kMessdatumSetzen =
     u"UPDATE MITARBEITER SET                  DATUM_ESD_MESSUNG     = :Zeitstempel    WHERE MITARBEITER_ID  = :Mitarbeiter_ID "_s;
 
+namespace {
+
+void MessdatumSetzen(TDBAbfrage& quBuchen, const QString& mitarbeiter_ID)
+{
+    quBuchen.SQL().Clear();
+    quBuchen.SQL().Add(kMessdatumSetzen);
+    quBuchen.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(QDateTime::currentDateTime());
+    quBuchen.ParamByName(u"MITARBEITER_ID"_s).SetAsString(mitarbeiter_ID);
+    quBuchen.ExecSQL();
+}
+
+} // namespace
+
 void Buchen(TDBAbfrage& quBuchen, const TBuchungswerte& werte)
 {
     TDBVerbindung& verbindung = quBuchen.Connection();
     verbindung.StartTransaction();
     try {
+        // A pass first takes the employee's row lock: every time stamp below is then read while
+        // it is held, so when two stations measure the same person at once, the later commit
+        // carries the later time instead of overwriting it with an older one.
+        if (werte.Messwerte_OK)
+            MessdatumSetzen(quBuchen, werte.Mitarbeiter_ID);
         quBuchen.SQL().Clear();
         quBuchen.SQL().Add(kMesswertEinfuegen);
         // Each time stamp is read as its parameter is set.
@@ -33,13 +51,8 @@ void Buchen(TDBAbfrage& quBuchen, const TBuchungswerte& werte)
         quBuchen.ParamByName(u"FEHLERCODE"_s).SetAsString(werte.Fehlercode);
         quBuchen.ParamByName(u"MESSWERTE_OK"_s).SetAsString(werte.Messwerte_OK ? u"J"_s : u"N"_s);
         quBuchen.ExecSQL();
-        if (werte.Messwerte_OK) {
-            quBuchen.SQL().Clear();
-            quBuchen.SQL().Add(kMessdatumSetzen);
-            quBuchen.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(QDateTime::currentDateTime());
-            quBuchen.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
-            quBuchen.ExecSQL();
-        }
+        if (werte.Messwerte_OK)
+            MessdatumSetzen(quBuchen, werte.Mitarbeiter_ID);
         verbindung.Commit();
     } catch (...) {
         verbindung.Rollback();
