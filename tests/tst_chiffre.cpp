@@ -14,6 +14,8 @@ private slots:
     void hinUndZurueck_data();
     void hinUndZurueck();
     void schluesselstromHaengtVonAllemAb();
+    void fuehrendesBomBleibt_data();
+    void fuehrendesBomBleibt();
     void integritaetswert();
 };
 
@@ -82,6 +84,23 @@ void TstChiffre::schluesselstromHaengtVonAllemAb()
     QCOMPARE(klar.left(3), QStringLiteral("abc"));
     for (int i = 3; i < 8; ++i)
         QVERIFY2(klar[i] != QStringLiteral("abcdefgh")[i], qPrintable(QString::number(i)));
+}
+
+void TstChiffre::fuehrendesBomBleibt_data()
+{
+    const QString bom(QChar(0xFEFF));
+    QTest::addColumn<QString>("klar");
+    QTest::newRow("vor dem wert") << bom + "geheim";
+    QTest::newRow("allein") << bom;
+    QTest::newRow("doppelt") << bom + bom + "x";
+}
+
+void TstChiffre::fuehrendesBomBleibt()
+{
+    // A value pasted from a file saved with a byte-order mark starts with U+FEFF; it is part of
+    // the value and must come back.
+    QFETCH(QString, klar);
+    QCOMPARE(Entschluesseln(Verschluesseln(klar, kStartSchluessel), kStartSchluessel), klar);
 }
 
 void TstChiffre::integritaetswert()

@@ -3,6 +3,7 @@
 #include "Entschluesseln.h"
 
 #include <QByteArray>
+#include <QStringDecoder>
 
 namespace {
 
@@ -42,7 +43,11 @@ QString Entschluesseln(const QString& geheim, std::uint16_t startSchluessel)
         bytes[i] = static_cast<char>(c ^ (schluessel >> 8));
         schluessel = NaechsterSchluessel(schluessel, c);
     }
-    return QString::fromUtf8(bytes);
+    // QString::fromUtf8 drops a leading U+FEFF, so a value beginning with one would not
+    // decipher to what was enciphered.
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return utf8.decode(bytes);
 }
 
 QString Verschluesseln(const QString& klartext, std::uint16_t startSchluessel)
