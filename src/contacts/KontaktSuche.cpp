@@ -98,9 +98,11 @@ QString Sortierung(const QString& indexfeld, bool aufsteigend)
                    ? u"KONTAKTDATEN."_s + indexfeld + u" ASC, KONTAKTDATEN.VORNAME ASC"_s
                    : u" KONTAKTDATEN."_s + indexfeld + u" DESC, KONTAKTDATEN.VORNAME DESC"_s;
     }
-    return indexfeld + (aufsteigend
-                            ? u" ASC, KONTAKTDATEN.NACHNAME ASC, KONTAKTDATEN.VORNAME ASC"_s
-                            : u" DESC, KONTAKTDATEN.NACHNAME DESC, KONTAKTDATEN.VORNAME DESC"_s);
+    // Every kind's own table has a KONTAKTDATEN_ID too; unqualified, the server rejects the sort.
+    const QString feld =
+        indexfeld == u"KONTAKTDATEN_ID" ? u"KONTAKTDATEN.KONTAKTDATEN_ID"_s : indexfeld;
+    return feld + (aufsteigend ? u" ASC, KONTAKTDATEN.NACHNAME ASC, KONTAKTDATEN.VORNAME ASC"_s
+                               : u" DESC, KONTAKTDATEN.NACHNAME DESC, KONTAKTDATEN.VORNAME DESC"_s);
 }
 
 } // namespace KontaktSuche

@@ -193,6 +193,12 @@ void TFMessung::BaueTastaturPanel(QWidget* buehne)
     edName->setPalette(palette);
     FMassstab.Setze(edName, {688, 42, 393, 46}, 32);
     edName->installEventFilter(this);
+    // The length limit counts UTF-16 units and can keep half of a character, which could only
+    // be stored as a substitute.
+    connect(edName, &QLineEdit::textEdited, this, [this](const QString& eingabe) {
+        if (!eingabe.isEmpty() && eingabe.back().isHighSurrogate())
+            edName->setText(eingabe.chopped(1));
+    });
 
     TouchKeyboard1 = Benannt(new TTouchKeyboard(panTastatur), u"TouchKeyboard1"_s);
     FMassstab.Setze(TouchKeyboard1, {16, 113, 1569, 521});
