@@ -58,7 +58,6 @@ private slots:
     void geraetFehlt();
     void comPortKeineZahl();
     void comPortNullFragt();
-    void datenbankGestoppt();
 
 private:
     void Starte(const QString& com = QStringLiteral("6"), const QString& geraet = QString());
@@ -370,38 +369,6 @@ void TstMessung::comPortNullFragt()
     QTRY_VERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText1"), kVerbindungText1);
     QVERIFY(!FMessung->ApdComPort1.IsOpen());
-}
-
-void TstMessung::datenbankGestoppt()
-{
-    Starte();
-    TippeKachel(0);
-    Sende({"RSL 0.35"});
-    QTRY_VERIFY(FMessung->imgSchuh_L_Gut->isVisible());
-    FServer.Stoppen();
-    Sende({"ERG OK"});
-    QTRY_VERIFY(Fehlermeldung->isVisible());
-    QCOMPARE(Label(Fehlermeldung, "lblText1"),
-             QString("Die Messung konnte nicht gespeichert werden."));
-    QCOMPARE(Label(Fehlermeldung, "lblText2"),
-             QString("Bitte wiederholen Sie die Messung oder verständigen Sie einen "
-                     "Administrator."));
-    bool zahl = false;
-    QVERIFY(Label(Fehlermeldung, "lblErrorcode").toInt(&zahl) > 0 && zahl);
-    // The line is finished all the same.
-    QCOMPARE(FMessung->Auswertung.Zeile, QString());
-    QVERIFY(FMessung->Timer1.isActive());
-
-    FServer.Starten();
-    QVERIFY(Zeilen().isEmpty());
-    FMessung->Timer1Timer();
-    Fehlermeldung->hide();
-
-    // Back: the next cycle stores without a restart of the station.
-    TippeKachel(0);
-    Sende(Pruefgeraet::Bestanden());
-    QTRY_COMPARE(Zeilen(), QStringList{"ma91|91| 0.35| 0.40| 1.1||J"});
-    QVERIFY(!Fehlermeldung->isVisible());
 }
 
 QTEST_MAIN(TstMessung)
