@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <numeric>
 #include <optional>
 
@@ -396,10 +397,15 @@ void TstBilder::pixmapFuelltOderZentriert()
     QVERIFY(f.bild->SvgPfad().isEmpty());
 
     const QImage gezeigt = f.bild->grab().toImage();
-    for (const QPoint& p : blau)
-        QVERIFY2(Farbe(gezeigt, p) == qRgb(0, 0, 255), qPrintable(QTest::toString(p)));
-    for (const QPoint& p : frei)
-        QVERIFY2(Farbe(gezeigt, p) != qRgb(0, 0, 255), qPrintable(QTest::toString(p)));
+    // QTest::toString hands over a new[] buffer.
+    for (const QPoint& p : blau) {
+        const std::unique_ptr<char[]> ort(QTest::toString(p));
+        QVERIFY2(Farbe(gezeigt, p) == qRgb(0, 0, 255), ort.get());
+    }
+    for (const QPoint& p : frei) {
+        const std::unique_ptr<char[]> ort(QTest::toString(p));
+        QVERIFY2(Farbe(gezeigt, p) != qRgb(0, 0, 255), ort.get());
+    }
 
     f.bild->Leeren();
     QVERIFY(f.bild->Pixmap().isNull());

@@ -7,6 +7,7 @@ TS_PAKETE=(
     libmariadb-dev mariadb-server mariadb-client iproute2
     xvfb xauth x11-utils fonts-dejavu-core
     file desktop-file-utils
+    clang libclang-rt-14-dev
 )
 
 pakete_sicherstellen() {
@@ -37,4 +38,35 @@ pakete_sicherstellen() {
 baue() {
     cmake -S . -B build -G Ninja -DTS_WERROR=ON
     cmake --build build --parallel "$(nproc)"
+}
+
+# Configures and builds build-san/ with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
+# as errors. Debug: no optimisation hides a fault, stacks stay whole, and Qt's inline asserts
+# (index checks of QList, QString) are active; our code is a small share of the run time.
+# Every finding ends the program, so the test that meets one fails.
+baue_mit_sanitizern() {
+    local flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
+    cmake -S . -B build-san -G Ninja -DTS_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" \
+        -DCMAKE_SHARED_LINKER_FLAGS="$flags" -DCMAKE_MODULE_LINKER_FLAGS="$flags"
+    cmake --build build-san --parallel "$(nproc)"
+}
+
+# Runs the tests of build-san/ with CTest under the sanitizers; extra arguments go to ctest,
+# an --exclude-regex/-E among them adds to ours. Leaks are reported at exit; tests/lsan.supp
+# holds only leaks inside system libraries. Left out: tst_paket (packs and strips the programs
+# into a .deb, which says nothing about instrumented ones).
+teste_mit_sanitizern() {
+    local ausschluss='^tst_paket$' argumente=()
+    while [ $# -gt 0 ]; do
+        case "$1" in
+            -E | --exclude-regex) ausschluss+="|$2"; shift 2 ;;
+            *) argumente+=("$1"); shift ;;
+        esac
+    done
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1:detect_odr_violation=2 \
+        LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0" \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-san --output-on-failure --no-tests=error --parallel "$(nproc)" \
+        --exclude-regex "$ausschluss" "${argumente[@]}"
 }
