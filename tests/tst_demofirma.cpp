@@ -107,17 +107,10 @@ double Abstand(const QImage& a, const QImage& b)
 }
 
 // A measurement screen reduced to what it hands to the recording.
-class TAufnahme : public TAuswertungsZiel
+class TAufnahme : public TOhneAnzeige
 {
 public:
     explicit TAufnahme(const TZeilenauswertung& a) : FA(a) {}
-    void Zuruecksetzen() override {}
-    void BildZeigen(TBildart, bool) override {}
-    void WertZeigen(TWert, const QString&) override {}
-    void MemoSetzen(const QString&) override {}
-    void MemoZeile(const QString&) override {}
-    void MemoZeigen() override {}
-    void Fehlermeldung(const QString&, const QString&, const QString&) override {}
     void Speichern() override
     {
         Werte.Mitarbeiter_ID = QString::number(kStationsZeilen);
@@ -128,9 +121,6 @@ public:
         Werte.Fehlercode = FA.sMessung_Fehlercode;
         Werte.Messwerte_OK = FA.bMesswert_OK;
     }
-    void PeriodeSetzen(int) override {}
-    void CountdownStarten() override {}
-
     TBuchungswerte Werte;
 
 private:

@@ -44,6 +44,22 @@ public:
     virtual void CountdownStarten() = 0;
 };
 
+// A target without a screen, for code that records measurements headless (load stations, the
+// demo company's history): the display does nothing, only the store request is left to fill in.
+class TOhneAnzeige : public TAuswertungsZiel
+{
+public:
+    void Zuruecksetzen() override {}
+    void BildZeigen(TBildart, bool) override {}
+    void WertZeigen(TWert, const QString&) override {}
+    void MemoSetzen(const QString&) override {}
+    void MemoZeile(const QString&) override {}
+    void MemoZeigen() override {}
+    void Fehlermeldung(const QString&, const QString&, const QString&) override {}
+    void PeriodeSetzen(int) override {}
+    void CountdownStarten() override {}
+};
+
 class TZeilenauswertung
 {
 public:

@@ -7,18 +7,11 @@ namespace Demofirma {
 namespace {
 
 // A measurement screen without a screen: only the store request matters.
-class TErfassung final : public TAuswertungsZiel
+class TErfassung final : public TOhneAnzeige
 {
 public:
     explicit TErfassung(const TZeilenauswertung& auswertung) : FAuswertung(auswertung) {}
 
-    void Zuruecksetzen() override {}
-    void BildZeigen(TBildart, bool) override {}
-    void WertZeigen(TWert, const QString&) override {}
-    void MemoSetzen(const QString&) override {}
-    void MemoZeile(const QString&) override {}
-    void MemoZeigen() override {}
-    void Fehlermeldung(const QString&, const QString&, const QString&) override {}
     // The same fields the screen hands to the recording.
     void Speichern() override
     {
@@ -26,9 +19,6 @@ public:
                            FAuswertung.sWert_Armband, FAuswertung.sMessung_Fehlercode,
                            FAuswertung.bMesswert_OK};
     }
-    void PeriodeSetzen(int) override {}
-    void CountdownStarten() override {}
-
     std::optional<TMesswerte> Werte;
 
 private:

@@ -28,7 +28,7 @@ struct TLastmessung
     QDateTime Nach;
 };
 
-class TLaststation : public TAuswertungsZiel
+class TLaststation : public TOhneAnzeige
 {
 public:
     // Connects at once; throws EDatenbankfehler when the server refuses.
@@ -51,15 +51,7 @@ public:
 
     // What an evaluated line does; only the recording matters without a screen.
     void Zuruecksetzen() override;
-    void BildZeigen(TBildart, bool) override {}
-    void WertZeigen(TWert, const QString&) override {}
-    void MemoSetzen(const QString&) override {}
-    void MemoZeile(const QString&) override {}
-    void MemoZeigen() override {}
-    void Fehlermeldung(const QString&, const QString&, const QString&) override {}
     void Speichern() override;
-    void PeriodeSetzen(int) override {}
-    void CountdownStarten() override {}
 
 private:
     quint64 LetzterSchluessel();
