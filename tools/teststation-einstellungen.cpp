@@ -3,6 +3,7 @@
 #include "Einstellungen.h"
 #include "EinstellungenErstellen.h"
 #include "Entschluesseln.h"
+#include "Verbindungsoptionen.h"
 #include "uFehler.h"
 
 #include <QCommandLineParser>
@@ -17,6 +18,7 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,7 +26,7 @@ namespace {
 
 constexpr int kErfolg = 0;
 constexpr int kPruefungFehlgeschlagen = 1;
-constexpr int kFalscheEingabe = 2;
+constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 
 QTextStream& Fehlerausgabe()
 {
@@ -116,20 +118,7 @@ int main(int argc, char* argv[])
     parser.setApplicationDescription(
         u"Erstellt eine gültige Einstellungen.ini für die Teststation Personenerdung "
         "(Zugangsdaten verschlüsselt, MD5-Hash berechnet) oder prüft eine vorhandene."_s);
-    const QCommandLineOption hilfe({u"h"_s, u"help"_s}, u"Diese Hilfe anzeigen."_s);
-    parser.addOption(hilfe);
-    const QCommandLineOption hostname(u"hostname"_s, u"Datenbankserver (Pflicht)."_s, u"HOST"_s);
-    const QCommandLineOption port(u"port"_s, u"TCP-Port des Servers (Vorgabe 3306)."_s, u"PORT"_s,
-                                  u"3306"_s);
-    const QCommandLineOption username(u"username"_s, u"Datenbankbenutzer (Pflicht)."_s, u"NAME"_s);
-    const QCommandLineOption passwort(u"passwort"_s, u"Passwort des Datenbankbenutzers."_s,
-                                      u"PASSWORT"_s);
-    const QCommandLineOption passwortStdin(
-        u"passwort-stdin"_s,
-        u"Passwort aus der ersten Zeile der Standardeingabe lesen (erscheint nicht in der "
-        "Prozessliste)."_s);
-    const QCommandLineOption datenbank(u"datenbank"_s, u"Name der Datenbank (Pflicht)."_s,
-                                       u"NAME"_s);
+    const TVerbindungsoptionen verbindungsoptionen(u"Name der Datenbank (Pflicht)."_s);
     const QCommandLineOption protokoll(u"protokoll"_s, u"Protokoll (Vorgabe TCP)."_s,
                                        u"PROTOKOLL"_s, u"TCP"_s);
     const QCommandLineOption com(u"com"_s,
@@ -153,53 +142,34 @@ int main(int argc, char* argv[])
                                      u"DATEI prüfen: gibt Host, Benutzer und Datenbank aus; "
                                      "Status 0 nur, wenn die Station sie annimmt."_s,
                                      u"DATEI"_s);
-    parser.addOptions({hostname, port, username, passwort, passwortStdin, datenbank, protokoll, com,
-                       geraet, mandant, menu, willkommen, ausgabe, pruefen});
+    parser.addOptions(verbindungsoptionen.Alle());
+    parser.addOptions({protokoll, com, geraet, mandant, menu, willkommen, ausgabe, pruefen});
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        Fehlerausgabe() << parser.errorText() << Qt::endl;
-        return kFalscheEingabe;
-    }
-    if (parser.isSet(hilfe)) {
-        QTextStream(stdout) << parser.helpText();
-        return kErfolg;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        Fehlerausgabe() << "Unerwartetes Argument: " << parser.positionalArguments().constFirst()
-                        << Qt::endl;
-        return kFalscheEingabe;
-    }
+    QTextStream aus(stdout);
+    if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
+            parser, QCoreApplication::arguments(), aus, Fehlerausgabe()))
+        return *ende;
     if (parser.isSet(pruefen))
         return Pruefen(parser.value(pruefen));
 
-    for (const QCommandLineOption* pflicht : {&hostname, &username, &datenbank}) {
-        if (parser.value(*pflicht).isEmpty()) {
-            Fehlerausgabe() << "Fehlt: --" << pflicht->names().constFirst() << " (--help zeigt "
-                            << "alle Optionen)" << Qt::endl;
-            return kFalscheEingabe;
-        }
-    }
-    if (parser.isSet(passwort) && parser.isSet(passwortStdin)) {
-        Fehlerausgabe() << "--passwort und --passwort-stdin schließen sich aus." << Qt::endl;
+    if (!verbindungsoptionen.Vollstaendig(parser, {}, Fehlerausgabe()))
         return kFalscheEingabe;
-    }
 
     TKlarEinstellungen werte;
-    werte.Hostname = parser.value(hostname);
-    werte.Username = parser.value(username);
-    if (parser.isSet(passwortStdin)) {
-        QTextStream ein(stdin);
-        werte.Passwort = ein.readLine();
-    } else {
-        werte.Passwort = parser.value(passwort);
-    }
+    werte.Hostname = parser.value(verbindungsoptionen.Hostname);
+    werte.Username = parser.value(verbindungsoptionen.Username);
+    QFile eingabe;
+    if (!eingabe.open(stdin, QIODevice::ReadOnly))
+        return kFalscheEingabe;
+    werte.Passwort = verbindungsoptionen.Kennwort(parser, eingabe);
     bool zahl = false;
-    werte.Port = parser.value(port).toInt(&zahl);
+    werte.Port = parser.value(verbindungsoptionen.Port).toInt(&zahl);
     if (!zahl) {
-        Fehlerausgabe() << "--port ist keine Zahl: " << parser.value(port) << Qt::endl;
+        Fehlerausgabe() << "--port ist keine Zahl: " << parser.value(verbindungsoptionen.Port)
+                        << Qt::endl;
         return kFalscheEingabe;
     }
-    werte.Datenbank = parser.value(datenbank);
+    werte.Datenbank = parser.value(verbindungsoptionen.Datenbank);
     werte.Protokoll = parser.value(protokoll);
     werte.COM = parser.value(com);
     if (werte.COM.toInt(&zahl) < 0 || !zahl) {

@@ -1,6 +1,8 @@
 // The command line of teststation-demofirma, callable without a process.
 #pragma once
 
+#include "Verbindungsoptionen.h"
+
 #include <QStringList>
 
 class QIODevice;
@@ -10,7 +12,7 @@ namespace Demofirma {
 
 constexpr int kErfolg = 0;
 constexpr int kFehlgeschlagen = 1;
-constexpr int kFalscheEingabe = 2;
+constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 
 // argumente as QCoreApplication::arguments() gives them (program name first). eingabe is read
 // only for --passwort-stdin. Returns the exit code.

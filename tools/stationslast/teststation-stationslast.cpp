@@ -3,6 +3,7 @@
 #include "AsciiGross.h"
 #include "Laststation.h"
 #include "Pruefgeraet.h"
+#include "Verbindungsoptionen.h"
 #include "uFehler.h"
 
 #include <QCommandLineParser>
@@ -22,7 +23,7 @@ namespace {
 
 constexpr int kErfolg = 0;
 constexpr int kNichtGespeichert = 1;
-constexpr int kFalscheEingabe = 2;
+constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 
 // One in this many failed results is the key released too early ("ERG -10").
 constexpr int kZuFruehJeFehler = 8;
@@ -101,20 +102,8 @@ int main(int argc, char* argv[])
         u"jedes Ergebnis mit der Buchung der Station. Ausgabe: eine Zeile \"LAST station=… "
         u"messungen=… gespeichert=… fehler=… …\"; Status 1, wenn eine Messung nicht "
         u"gespeichert wurde."_s);
-    const QCommandLineOption hilfe({u"h"_s, u"help"_s}, u"Diese Hilfe anzeigen."_s);
-    const QCommandLineOption hostname(u"hostname"_s, u"Datenbankserver (Pflicht)."_s, u"HOST"_s);
-    const QCommandLineOption port(u"port"_s, u"TCP-Port des Servers (Vorgabe 3306)."_s, u"PORT"_s,
-                                  u"3306"_s);
-    const QCommandLineOption username(u"username"_s, u"Datenbankbenutzer (Pflicht)."_s, u"NAME"_s);
-    const QCommandLineOption passwort(u"passwort"_s, u"Passwort des Datenbankbenutzers."_s,
-                                      u"PASSWORT"_s);
-    const QCommandLineOption passwortStdin(
-        u"passwort-stdin"_s,
-        u"Passwort aus der ersten Zeile der Standardeingabe lesen (erscheint nicht in der "
-        u"Prozessliste)."_s);
-    const QCommandLineOption datenbank(
-        u"datenbank"_s,
-        u"Name der Datenbank (Pflicht; wird wie von der Station großgeschrieben)."_s, u"NAME"_s);
+    const TVerbindungsoptionen verbindungsoptionen(
+        u"Name der Datenbank (Pflicht; wird wie von der Station großgeschrieben)."_s);
     const QCommandLineOption anzahl(u"anzahl"_s, u"Zahl der Messungen (Vorgabe 500)."_s, u"N"_s,
                                     u"500"_s);
     const QCommandLineOption station(
@@ -136,33 +125,15 @@ int main(int argc, char* argv[])
         u"Jede Messung als Zeile in DATEI schreiben (tabulatorgetrennt, Spalten in der ersten "
         u"Zeile)."_s,
         u"DATEI"_s);
-    parser.addOptions({hilfe, hostname, port, username, passwort, passwortStdin, datenbank, anzahl,
-                       station, mitarbeiter, bestanden, protokoll});
+    parser.addOptions(verbindungsoptionen.Alle());
+    parser.addOptions({anzahl, station, mitarbeiter, bestanden, protokoll});
 
-    if (!parser.parse(QCoreApplication::arguments())) {
-        Fehlerausgabe() << parser.errorText() << Qt::endl;
+    QTextStream aus(stdout);
+    if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
+            parser, QCoreApplication::arguments(), aus, Fehlerausgabe()))
+        return *ende;
+    if (!verbindungsoptionen.Vollstaendig(parser, {&mitarbeiter}, Fehlerausgabe()))
         return kFalscheEingabe;
-    }
-    if (parser.isSet(hilfe)) {
-        QTextStream(stdout) << parser.helpText();
-        return kErfolg;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        Fehlerausgabe() << "Unerwartetes Argument: " << parser.positionalArguments().constFirst()
-                        << Qt::endl;
-        return kFalscheEingabe;
-    }
-    for (const QCommandLineOption* pflicht : {&hostname, &username, &datenbank, &mitarbeiter}) {
-        if (parser.value(*pflicht).isEmpty()) {
-            Fehlerausgabe() << "Fehlt: --" << pflicht->names().constFirst()
-                            << " (--help zeigt alle Optionen)" << Qt::endl;
-            return kFalscheEingabe;
-        }
-    }
-    if (parser.isSet(passwort) && parser.isSet(passwortStdin)) {
-        Fehlerausgabe() << "--passwort und --passwort-stdin schließen sich aus." << Qt::endl;
-        return kFalscheEingabe;
-    }
     const auto zahl = [&parser](const QCommandLineOption& option, int kleinste,
                                 int groesste) -> std::optional<int> {
         bool ok = false;
@@ -175,7 +146,7 @@ int main(int argc, char* argv[])
         }
         return wert;
     };
-    const std::optional<int> portNr = zahl(port, 1, 65535);
+    const std::optional<int> portNr = zahl(verbindungsoptionen.Port, 1, 65535);
     const std::optional<int> messungen = zahl(anzahl, 0, 10000000);
     const std::optional<int> stationNr = zahl(station, 0, 1000000);
     const std::optional<int> anteil = zahl(bestanden, 0, 100);
@@ -187,9 +158,10 @@ int main(int argc, char* argv[])
                         << parser.value(mitarbeiter) << Qt::endl;
         return kFalscheEingabe;
     }
-    QString kennwort = parser.value(passwort);
-    if (parser.isSet(passwortStdin))
-        kennwort = QTextStream(stdin).readLine();
+    QFile eingabe;
+    if (!eingabe.open(stdin, QIODevice::ReadOnly))
+        return kNichtGespeichert;
+    const QString kennwort = verbindungsoptionen.Kennwort(parser, eingabe);
 
     QFile protokolldatei(parser.value(protokoll));
     std::unique_ptr<QTextStream> protokollstrom;
@@ -208,8 +180,9 @@ int main(int argc, char* argv[])
     quint64 beginneVorher = 0;
     try {
         laststation =
-            std::make_unique<TLaststation>(parser.value(hostname), *portNr, parser.value(username),
-                                           kennwort, AsciiGross(parser.value(datenbank)));
+            std::make_unique<TLaststation>(parser.value(verbindungsoptionen.Hostname), *portNr,
+                                           parser.value(verbindungsoptionen.Username), kennwort,
+                                           AsciiGross(parser.value(verbindungsoptionen.Datenbank)));
         namen = laststation->Loginnamen(*ids);
         beginneVorher = laststation->Transaktionsbeginne();
     } catch (const std::exception& fehler) {
