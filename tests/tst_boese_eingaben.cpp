@@ -12,6 +12,7 @@
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
+#include "Stationsanzeige.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "uDB_Key.h"
@@ -157,11 +158,6 @@ void Tippen(QWidget* feld, const QString& text)
         QKeyEvent los(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, taste);
         QCoreApplication::sendEvent(feld, &los);
     }
-}
-
-QString Label(const QWidget* fenster, const char* name)
-{
-    return fenster->findChild<QLabel*>(QString::fromLatin1(name))->text();
 }
 
 // The search's documented contract: which column a field matches, and how.
@@ -449,15 +445,7 @@ void TstBoeseEingaben::NeueOptionenLoeschen()
 
 void TstBoeseEingaben::Starte()
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
-    werte.Mandant = u"Muster GmbH"_s;
-    werte.COM = u"6"_s;
-    werte.Geraet = FPty->Geraet();
-    FDatei = std::make_unique<TEinstellungsDatei>();
-    FDatei->Schreibe(werte);
-    FDM->SetzeEinstellungsVerzeichnis(FDatei->Verzeichnis());
-    FMain->ZeigeVollbild();
-    QCoreApplication::processEvents();
+    FDatei = ZeigeStation(FServer, kDatenbank, FPty->Geraet());
 }
 
 void TstBoeseEingaben::gastname()

@@ -6,6 +6,7 @@
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
+#include "Stationsanzeige.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "uFDM.h"
@@ -170,14 +171,7 @@ void TstDauerlauf::initTestCase()
     FFenster = std::make_unique<TFensterset>();
     // The countdown's first tick after creation belongs to start-up, not to these cycles.
     FMessung->Timer1.stop();
-    TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
-    werte.Mandant = QStringLiteral("Muster GmbH");
-    werte.COM = QStringLiteral("6");
-    werte.Geraet = FPty->Geraet();
-    FDatei = std::make_unique<TEinstellungsDatei>();
-    FDatei->Schreibe(werte);
-    FDM->SetzeEinstellungsVerzeichnis(FDatei->Verzeichnis());
-    FMain->ZeigeVollbild();
+    FDatei = ZeigeStation(FServer, kDatenbank, FPty->Geraet());
     Verarbeite();
     QVERIFY(FDM->MyCon.Connected());
     QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);

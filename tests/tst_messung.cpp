@@ -9,6 +9,7 @@
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
+#include "Stationsanzeige.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "TouchKeyboard.h"
@@ -30,14 +31,6 @@ using Testfirma::Mitarbeiter;
 namespace {
 
 const QString kDatenbank = QStringLiteral("TST_MESSUNG");
-const QString kVerbindungText1 =
-    QStringLiteral("Die Verbindung zum Testgerät konnte nicht hergestellt werden.");
-
-QString Label(const QWidget* fenster, const char* name)
-{
-    return fenster->findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
-
 } // namespace
 
 class TstMessung : public QObject
@@ -104,15 +97,7 @@ void TstMessung::cleanup()
 
 void TstMessung::Starte(const QString& com, const QString& geraet)
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
-    werte.Mandant = QStringLiteral("Muster GmbH");
-    werte.COM = com;
-    werte.Geraet = geraet.isNull() ? FPty->Geraet() : geraet;
-    FDatei = std::make_unique<TEinstellungsDatei>();
-    FDatei->Schreibe(werte);
-    FDM->SetzeEinstellungsVerzeichnis(FDatei->Verzeichnis());
-    FMain->ZeigeVollbild();
-    QCoreApplication::processEvents();
+    FDatei = ZeigeStation(FServer, kDatenbank, geraet.isNull() ? FPty->Geraet() : geraet, com);
     QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
 }
 

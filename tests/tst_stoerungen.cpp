@@ -10,6 +10,7 @@
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
+#include "Stationsanzeige.h"
 #include "Tafel.h"
 #include "TestServer.h"
 #include "Testfirma.h"
@@ -35,13 +36,6 @@ namespace {
 
 const QString kDatenbank = QStringLiteral("TST_STOERUNGEN");
 const QString kNichtGespeichert = QStringLiteral("Die Messung konnte nicht gespeichert werden.");
-const QString kVerbindungText1 =
-    QStringLiteral("Die Verbindung zum Testgerät konnte nicht hergestellt werden.");
-
-QString Label(const QWidget* fenster, const char* name)
-{
-    return fenster->findChild<QLabel*>(QString::fromLatin1(name))->text();
-}
 
 } // namespace
 
@@ -134,14 +128,7 @@ void TstStoerungen::NeueLeitung()
 
 void TstStoerungen::Starte()
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
-    werte.Mandant = QStringLiteral("Muster GmbH");
-    werte.Geraet = FGeraet;
-    FDatei = std::make_unique<TEinstellungsDatei>();
-    FDatei->Schreibe(werte);
-    FDM->SetzeEinstellungsVerzeichnis(FDatei->Verzeichnis());
-    FMain->ZeigeVollbild();
-    QCoreApplication::processEvents();
+    FDatei = ZeigeStation(FServer, kDatenbank, FGeraet);
     QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
     QVERIFY(FMain->cardMitarbeiter->isVisible());
 }
