@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -681,12 +682,13 @@ void TstVieleStationen::vieleStationen()
             .arg(sperrwarten)
             .arg(rueckschritte);
     qInfo().noquote() << zusammenfassung;
-    const QString berichtVerzeichnis = QStringLiteral(TS_BUILD_DIR) + u"/zuverlaessigkeit"_s;
-    QVERIFY(QDir().mkpath(berichtVerzeichnis));
-    QFile bericht(berichtVerzeichnis + u"/last.txt"_s);
-    QVERIFY(bericht.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text));
-    bericht.write((zusammenfassung + u'\n').toUtf8());
-    bericht.close();
+    const QString ablage = qEnvironmentVariable("TS_ZUVERLAESSIGKEIT");
+    if (!ablage.isEmpty() && QFileInfo(ablage).isDir()) {
+        QFile bericht(QDir(ablage).filePath(u"last.txt"_s));
+        QVERIFY(bericht.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text));
+        const QByteArray zeile = (zusammenfassung + u'\n').toUtf8();
+        QVERIFY(bericht.write(zeile) == zeile.size());
+    }
     for (const QStringList* belege : {&treiberBelege, &zeilenBelege, &stempelBelege, &FTafelBelege})
         for (const QString& beleg : *belege)
             qWarning().noquote() << beleg;
