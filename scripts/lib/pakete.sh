@@ -56,6 +56,9 @@ baue_mit_sanitizern() {
 # an --exclude-regex/-E among them adds to ours. Leaks are reported at exit; tests/lsan.supp
 # holds only leaks inside system libraries. Left out: tst_paket (packs and strips the programs
 # into a .deb, which says nothing about instrumented ones).
+# intercept_tls_get_addr=0: the leak check at exit crashed ("Tracer caught signal 11") on a
+# bogus dynamic-TLS range of teststation-demofirma; without the interception only the TLS of
+# libraries loaded at run time (Qt's plugins, NSS modules) goes unscanned, static TLS still is.
 teste_mit_sanitizern() {
     local ausschluss='^tst_paket$' argumente=()
     while [ $# -gt 0 ]; do
@@ -64,7 +67,7 @@ teste_mit_sanitizern() {
             *) argumente+=("$1"); shift ;;
         esac
     done
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:check_initialization_order=1:strict_init_order=1:detect_odr_violation=2 \
+    ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0:abort_on_error=1:check_initialization_order=1:strict_init_order=1:detect_odr_violation=2 \
         LSAN_OPTIONS="suppressions=$(pwd)/tests/lsan.supp:print_suppressions=0" \
         UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest --test-dir build-san --output-on-failure --no-tests=error --parallel "$(nproc)" \
