@@ -1,0 +1,628 @@
+// Benchmark of the station's real paths, each beside its floor measured in the same run: the
+// same statements sent raw over Connector/C, the same JPEGs decoded, the same start without the
+// station. Station and floor take turns, so that a busy moment of the machine hits both.
+#include "AsciiGross.h"
+#include "Bedienelemente.h"
+#include "DBAbfrage.h"
+#include "DBFeld.h"
+#include "DBVerbindung.h"
+#include "EinstellungenErstellen.h"
+#include "Fensterset.h"
+#include "Grossfirma.h"
+#include "Pruefgeraet.h"
+#include "PseudoTerminal.h"
+#include "Rohclient.h"
+#include "Start.h"
+#include "Tafel.h"
+#include "Uhr.h"
+#include "Verbindungsoptionen.h"
+#include "uFDM.h"
+#include "uFMain.h"
+#include "uFehlermeldung.h"
+#include "uMeldung.h"
+#include "uMessung.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QCommandLineParser>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kFehlgeschlagen = 1;
+// Departments 1 and 2 of the menu have kJeGemessenerAbteilung employees in every size.
+constexpr int kGemesseneAbteilungen = 2;
+
+struct TZugang
+{
+    QString Server;
+    int Port = 3306;
+    QString Benutzer;
+    QString Passwort;
+};
+
+QTextStream& Fehler()
+{
+    static QTextStream strom(stderr);
+    return strom;
+}
+
+double Ms(qint64 ns)
+{
+    return double(ns) / 1e6;
+}
+
+// Runs the event loop until the condition holds; throws after ms.
+template <typename Bedingung> void WarteAuf(Bedingung bedingung, const char* was, int ms = 20000)
+{
+    const QDeadlineTimer frist(ms);
+    while (!bedingung()) {
+        if (frist.hasExpired())
+            throw std::runtime_error(std::string("gewartet auf: ") + was);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+// Message boxes of the station: any one means the figures are not those of a working station.
+QStringList Meldungen;
+
+void KeineMeldung()
+{
+    if (!Meldungen.isEmpty())
+        throw std::runtime_error("Meldung der Station: " + Meldungen.join(u" | "_s).toStdString());
+}
+
+// The offscreen platform cannot raise a window and says so in every cycle.
+QtMessageHandler Standardausgabe = nullptr;
+void OhneRaiseHinweis(QtMsgType art, const QMessageLogContext& ort, const QString& text)
+{
+    if (art == QtWarningMsg && text == u"This plugin does not support raise()")
+        return;
+    Standardausgabe(art, ort, text);
+}
+
+// The station's windows on one database and a pseudo-terminal as its tester's line. Any
+// message box ends the benchmark: the figures would not be those of a working station.
+class TStation
+{
+public:
+    TStation(const TZugang& zugang, const QString& datenbank)
+    {
+        TKlarEinstellungen werte;
+        werte.Hostname = zugang.Server;
+        werte.Port = zugang.Port;
+        werte.Username = zugang.Benutzer;
+        werte.Passwort = zugang.Passwort;
+        werte.Datenbank = datenbank;
+        werte.Mandant = u"Muster GmbH"_s;
+        werte.COM = u"6"_s;
+        werte.Geraet = FPty.Geraet();
+        QFile datei(FVerzeichnis.filePath(u"Einstellungen.ini"_s));
+        if (!datei.open(QIODevice::WriteOnly) ||
+            datei.write(ErstelleEinstellungsText(werte).toUtf8()) < 0)
+            throw std::runtime_error("Einstellungen.ini nicht schreibbar");
+        datei.close();
+        FFenster = std::make_unique<TFensterset>();
+        FMessung->Timer1.stop();
+        FDM->SetzeEinstellungsVerzeichnis(FVerzeichnis.path());
+        FMain->ZeigeVollbild();
+        WarteAuf([] { return !FMain->btnAbteilung_B[0]->text().isEmpty(); }, "Abteilungsmenü");
+        KeineMeldung();
+    }
+
+    ~TStation() { FFenster.reset(); }
+
+    // Taps the department button and paints the board; nanoseconds until the tiles are shown.
+    qint64 Tafel(int knopf)
+    {
+        QPushButton* abteilung = FMain->btnAbteilung_B[size_t(knopf)];
+        const qint64 beginn = Uhr::JetztNs();
+        abteilung->click();
+        FMain->repaint();
+        const qint64 dauer = Uhr::JetztNs() - beginn;
+        KeineMeldung();
+        if (!FMain->imgMitarbeiter[Tafel::kKachelnJeSeite - 1]->isVisible() ||
+            FMain->imgMitarbeiter[0]->Pixmap().isNull())
+            throw std::runtime_error("Tafel ohne 24 Kacheln mit Fotos");
+        return dauer;
+    }
+
+    // One measurement of the tile's employee: its result lines, the line end of the result
+    // written last. Nanoseconds from that CR to the committed row and the painted result.
+    qint64 Messung(int kachel)
+    {
+        QTest::mouseClick(FMain->imgMitarbeiter[size_t(kachel)], Qt::LeftButton);
+        WarteAuf([] { return FMessung->ApdComPort1.IsOpen(); }, "offene Schnittstelle");
+        QCoreApplication::processEvents();
+        const QByteArray zeilen =
+            Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR);
+        if (!FPty.Schreiben(zeilen.chopped(1)))
+            throw std::runtime_error("Prüfgeräteleitung");
+        WarteAuf([] { return FMessung->Auswertung.Zeile == u"ERG OK"_s; }, "Ergebniszeile");
+        const qint64 beginn = Uhr::JetztNs();
+        FPty.Schreiben(zeilen.right(1));
+        WarteAuf([] { return FMessung->imgGut->isVisible(); }, "Ergebnis", 20000);
+        FMessung->repaint();
+        const qint64 dauer = Uhr::JetztNs() - beginn;
+        if (Fehlermeldung->isVisible())
+            throw std::runtime_error("Messung nicht gespeichert");
+        FMessung->Timer1Timer();
+        QCoreApplication::processEvents();
+        KeineMeldung();
+        return dauer;
+    }
+
+    TPseudoTerminal& Leitung() { return FPty; }
+
+private:
+    QTemporaryDir FVerzeichnis;
+    TPseudoTerminal FPty;
+    std::unique_ptr<TFensterset> FFenster;
+};
+
+// What the station sent on its own connection while the action ran, from the server's log.
+QList<QByteArray> Mitgeschnitten(TRohverbindung& roh, const std::function<void()>& aktion)
+{
+    roh.Ausfuehren("SET GLOBAL log_output = 'TABLE'");
+    roh.Ausfuehren("TRUNCATE TABLE mysql.general_log");
+    roh.Ausfuehren("SET GLOBAL general_log = 1");
+    aktion();
+    roh.Ausfuehren("SET GLOBAL general_log = 0");
+    const TRohergebnis log = roh.Abfrage(
+        "SELECT argument FROM mysql.general_log WHERE command_type = 'Query' AND thread_id = " +
+        QByteArray::number(qulonglong(FDM->MyCon.ServerThreadId())));
+    QList<QByteArray> anweisungen;
+    for (const QList<QByteArray>& zeile : log.Zeilen)
+        anweisungen.append(zeile.value(0));
+    return anweisungen;
+}
+
+struct TZahl
+{
+    double Median = 0;
+    double Boden = 0;
+};
+
+// The board: station taps against the same statements raw plus the 24 scaled decodes.
+TZahl Tafelfuellung(TStation& station, TRohverbindung& roh, int wiederholungen)
+{
+    station.Tafel(0);
+    const QList<QByteArray> anweisungen = Mitgeschnitten(roh, [&station] { station.Tafel(1); });
+    Fehler() << "  Boden der Tafel: " << anweisungen.size() << " Anweisungen" << Qt::endl;
+    const QSize kachel =
+        FMain->imgMitarbeiter[0]->size() * FMain->imgMitarbeiter[0]->devicePixelRatioF();
+    const auto boden = [&roh, &anweisungen, kachel] {
+        const qint64 beginn = Uhr::JetztNs();
+        int fotos = 0;
+        for (const QByteArray& anweisung : anweisungen) {
+            const TRohergebnis ergebnis = roh.Abfrage(anweisung);
+            // The employee list carries photos too; only the contact loads' are shown.
+            const int foto = ergebnis.Spalte("FOTO");
+            if (foto < 0 || ergebnis.Zeilen.size() != 1)
+                continue;
+            QBuffer puffer;
+            puffer.setData(ergebnis.Zeilen.first().value(foto));
+            puffer.open(QIODevice::ReadOnly);
+            QImageReader leser(&puffer, "jpeg");
+            leser.setScaledSize(kachel);
+            if (leser.read().isNull())
+                throw std::runtime_error("Foto nicht lesbar");
+            ++fotos;
+        }
+        if (fotos != Tafel::kKachelnJeSeite)
+            throw std::runtime_error("Boden der Tafel ohne 24 Fotos");
+        return Uhr::JetztNs() - beginn;
+    };
+    QList<double> werte;
+    QList<double> boeden;
+    for (int i = 0; i < wiederholungen; ++i) {
+        werte.append(Ms(station.Tafel(i % kGemesseneAbteilungen)));
+        boeden.append(Ms(boden()));
+    }
+    return {Uhr::Median(werte), Uhr::Median(boeden)};
+}
+
+// One byte from the tester's side of the line to the station's side.
+qint64 Leitungsumlauf(TPseudoTerminal& pty)
+{
+    const int station = ::open(pty.Geraet().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    if (station < 0)
+        throw std::runtime_error("Pseudo-Terminal nicht zu öffnen");
+    const qint64 beginn = Uhr::JetztNs();
+    char zeichen = '\r';
+    pollfd bereit{station, POLLIN, 0};
+    const bool ok = ::write(pty.Dateideskriptor(), &zeichen, 1) == 1 &&
+                    ::poll(&bereit, 1, 5000) == 1 && ::read(station, &zeichen, 1) == 1;
+    const qint64 dauer = Uhr::JetztNs() - beginn;
+    ::close(station);
+    if (!ok)
+        throw std::runtime_error("Pseudo-Terminal antwortet nicht");
+    return dauer;
+}
+
+// The result line's CR to the stored row: station cycles against the recording's statements
+// raw plus a byte through a pseudo-terminal.
+TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
+{
+    station.Tafel(0);
+    station.Messung(0);
+    // Only the recording: the tap is done and the line is open when the log starts.
+    QList<QByteArray> anweisungen;
+    {
+        QTest::mouseClick(FMain->imgMitarbeiter[1], Qt::LeftButton);
+        WarteAuf([] { return FMessung->ApdComPort1.IsOpen(); }, "offene Schnittstelle");
+        anweisungen = Mitgeschnitten(roh, [&station] {
+            station.Leitung().Schreiben(
+                Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR));
+            WarteAuf([] { return FMessung->imgGut->isVisible(); }, "Ergebnis");
+        });
+        FMessung->Timer1Timer();
+        QCoreApplication::processEvents();
+    }
+    Fehler() << "  Boden der Buchung: " << anweisungen.size() << " Anweisungen" << Qt::endl;
+    if (!anweisungen.join('\n').contains("INSERT INTO ESD_MESSWERTE_SCHUHE"))
+        throw std::runtime_error("Buchung nicht mitgeschnitten");
+    QList<double> werte;
+    QList<double> boeden;
+    for (int i = 0; i < wiederholungen; ++i) {
+        werte.append(Ms(station.Messung(i % Tafel::kKachelnJeSeite)));
+        const qint64 leitung = Leitungsumlauf(station.Leitung());
+        const qint64 beginn = Uhr::JetztNs();
+        for (const QByteArray& anweisung : anweisungen)
+            roh.Ausfuehren(anweisung);
+        boeden.append(Ms(leitung + Uhr::JetztNs() - beginn));
+    }
+    return {Uhr::Median(werte), Uhr::Median(boeden)};
+}
+
+// The department list through the station's query layer, as at start.
+double Abteilungsliste(int wiederholungen)
+{
+    QList<double> werte;
+    for (int i = 0; i < wiederholungen; ++i) {
+        const qint64 beginn = Uhr::JetztNs();
+        TDBAbfrage& abfrage = FDM->quSuchen;
+        abfrage.Close();
+        abfrage.SQL().Clear();
+        abfrage.SQL().Add(Tafel::AbteilungenSql(u"Muster GmbH"_s));
+        abfrage.Open();
+        QStringList namen;
+        for (abfrage.First(); !abfrage.Eof(); abfrage.Next())
+            namen.append(abfrage.FieldByName(u"ABTEILUNG"_s).AsString());
+        werte.append(Ms(Uhr::JetztNs() - beginn));
+        if (namen.size() != Grossfirma::kAbteilungen)
+            throw std::runtime_error("Abteilungsliste unvollständig");
+    }
+    return Uhr::Median(werte);
+}
+
+// Milliseconds from starting the program to its "BEREIT <ns>" line.
+double Startzeit(const QString& programm, const QStringList& argumente)
+{
+    QProcess prozess;
+    prozess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const qint64 beginn = Uhr::JetztNs();
+    prozess.start(programm, argumente);
+    if (!prozess.waitForFinished(60000) || prozess.exitCode() != 0)
+        throw std::runtime_error("Start von " + programm.toStdString() + " misslungen");
+    const QByteArray ausgabe = prozess.readAllStandardOutput().trimmed();
+    bool ok = false;
+    const qint64 bereit = ausgabe.mid(ausgabe.lastIndexOf(' ') + 1).toLongLong(&ok);
+    if (!ausgabe.startsWith("BEREIT ") || !ok)
+        throw std::runtime_error("keine Meldung BEREIT von " + programm.toStdString());
+    return Ms(bereit - beginn);
+}
+
+TZahl Start(const QString& startzeit, const QString& startboden, const TZugang& zugang,
+            const QString& datenbank, int wiederholungen)
+{
+    QTemporaryDir verzeichnis;
+    TKlarEinstellungen werte;
+    werte.Hostname = zugang.Server;
+    werte.Port = zugang.Port;
+    werte.Username = zugang.Benutzer;
+    werte.Passwort = zugang.Passwort;
+    werte.Datenbank = datenbank;
+    werte.Mandant = u"Muster GmbH"_s;
+    QFile datei(verzeichnis.filePath(u"Einstellungen.ini"_s));
+    if (!datei.open(QIODevice::WriteOnly) ||
+        datei.write(ErstelleEinstellungsText(werte).toUtf8()) < 0)
+        throw std::runtime_error("Einstellungen.ini nicht schreibbar");
+    datei.close();
+    const QStringList boden{zugang.Server, QString::number(zugang.Port), zugang.Benutzer,
+                            zugang.Passwort, datenbank};
+    // The first start of each warms the page cache; it is not counted.
+    Startzeit(startzeit, {verzeichnis.path()});
+    Startzeit(startboden, boden);
+    QList<double> station;
+    QList<double> boeden;
+    for (int i = 0; i < wiederholungen; ++i) {
+        station.append(Startzeit(startzeit, {verzeichnis.path()}));
+        boeden.append(Startzeit(startboden, boden));
+    }
+    return {Uhr::Median(station), Uhr::Median(boeden)};
+}
+
+struct TSpeicher
+{
+    qint64 SpitzeKb = 0;
+    qint64 Nach100Kb = 0;
+    qint64 EndeKb = 0;
+};
+
+// Runs in a process of its own, so that the peak is the station's alone.
+TSpeicher Speicherverlauf(const TZugang& zugang, const QString& datenbank, int fuellungen,
+                          int zyklen)
+{
+    TStation station(zugang, datenbank);
+    for (int i = 0; i < fuellungen; ++i)
+        station.Tafel(i % kGemesseneAbteilungen);
+    station.Tafel(0);
+    TSpeicher speicher;
+    for (int i = 1; i <= zyklen; ++i) {
+        station.Messung((i - 1) % Tafel::kKachelnJeSeite);
+        if (i == std::min(100, zyklen))
+            speicher.Nach100Kb = Uhr::StatusKb("VmRSS:");
+    }
+    speicher.EndeKb = Uhr::StatusKb("VmRSS:");
+    speicher.SpitzeKb = Uhr::StatusKb("VmHWM:");
+    return speicher;
+}
+
+// Measurements per second of n load drivers at once, each with its own connection and its own
+// kJeStation employees, as at the entrances of one plant: wall-clock time from the first start to
+// the last end, so that start-up counts against the rate.
+constexpr int kJeStation = 500;
+double Stationen(const QString& programm, const TZugang& zugang, const QString& datenbank, int n,
+                 int jeStation)
+{
+    std::vector<std::unique_ptr<QProcess>> treiber;
+    const qint64 beginn = Uhr::JetztNs();
+    for (int k = 1; k <= n; ++k) {
+        auto prozess = std::make_unique<QProcess>();
+        prozess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        prozess->start(programm,
+                       {u"--hostname"_s, zugang.Server, u"--port"_s, QString::number(zugang.Port),
+                        u"--username"_s, zugang.Benutzer, u"--passwort-stdin"_s, u"--datenbank"_s,
+                        datenbank, u"--anzahl"_s, QString::number(jeStation), u"--station"_s,
+                        QString::number(k), u"--mitarbeiter"_s,
+                        u"%1-%2"_s.arg(2 + (k - 1) * kJeStation).arg(1 + k * kJeStation)});
+        prozess->write(zugang.Passwort.toUtf8() + '\n');
+        prozess->closeWriteChannel();
+        treiber.push_back(std::move(prozess));
+    }
+    for (const auto& prozess : treiber)
+        if (!prozess->waitForFinished(600000) || prozess->exitCode() != 0)
+            throw std::runtime_error("Lasttreiber misslungen");
+    return double(n) * jeStation / (double(Uhr::JetztNs() - beginn) / 1e9);
+}
+
+QString Zahl(double wert, int stellen = 1)
+{
+    return QString::number(wert, 'f', stellen);
+}
+
+QString Erfuellt(bool ja)
+{
+    return ja ? u"yes"_s : u"**no**"_s;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Offscreen unless told otherwise, for this process and the start-up programs it runs: the
+    // figures must not depend on a display server's load.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication anwendung(argc, argv);
+    QApplication::setApplicationName(u"teststation-bench"_s);
+    Standardausgabe = qInstallMessageHandler(OhneRaiseHinweis);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Misst die Wege der Teststation neben ihrem Boden (dieselben Anweisungen roh über "
+        u"Connector/C, dieselben JPEGs dekodiert, derselbe Start ohne Station) und gibt eine "
+        u"Markdown-Tabelle aus. --fuellen legt vorher eine große Firma an."_s);
+    const TVerbindungsoptionen verbindung(u"Datenbank der großen Firma (Pflicht)."_s);
+    const QCommandLineOption fuellen(
+        u"fuellen"_s, u"Nur füllen: die leere Datenbank (db/schema.sql) bekommt N Mitarbeiter."_s,
+        u"N"_s);
+    const QCommandLineOption messungen(u"messungen"_s,
+                                       u"Mit --fuellen: Zahl der Messungen (Vorgabe 1000000)."_s,
+                                       u"N"_s, u"1000000"_s);
+    const QCommandLineOption speicher(
+        u"speicher"_s, u"Nur den Speicher messen (ein eigener Prozess des Vergleichs)."_s);
+    const QCommandLineOption skala(
+        u"skala"_s,
+        u"Drei Datenbanken mit 100, 10000 und 100000 Mitarbeitern, durch Komma getrennt."_s,
+        u"DBS"_s);
+    const QCommandLineOption programme(
+        u"programme"_s,
+        u"Verzeichnis von teststation-startzeit, teststation-startboden und "
+        u"teststation-stationslast (Vorgabe: das dieses Programms)."_s,
+        u"VERZ"_s);
+    const QCommandLineOption wiederholungen(u"wiederholungen"_s,
+                                            u"Messungen je Zahl (Vorgabe 50)."_s, u"N"_s, u"50"_s);
+    parser.addOptions(verbindung.Alle());
+    parser.addOptions({fuellen, messungen, speicher, skala, programme, wiederholungen});
+    QTextStream aus(stdout);
+    if (const std::optional<int> ende =
+            verbindung.Einlesen(parser, QCoreApplication::arguments(), aus, Fehler()))
+        return *ende;
+    if (!verbindung.Vollstaendig(parser, {}, Fehler()))
+        return TVerbindungsoptionen::kFalscheEingabe;
+    QFile eingabe;
+    if (!eingabe.open(stdin, QIODevice::ReadOnly))
+        return kFehlgeschlagen;
+    const TZugang zugang{parser.value(verbindung.Hostname), parser.value(verbindung.Port).toInt(),
+                         parser.value(verbindung.Username), verbindung.Kennwort(parser, eingabe)};
+    const QString datenbank = AsciiGross(parser.value(verbindung.Datenbank));
+    const int n = std::max(1, parser.value(wiederholungen).toInt());
+    const QString verzeichnis =
+        parser.isSet(programme) ? parser.value(programme) : QCoreApplication::applicationDirPath();
+
+    try {
+        if (parser.isSet(fuellen)) {
+            TDBVerbindung db;
+            db.SetServer(zugang.Server);
+            db.SetPort(zugang.Port);
+            db.SetUsername(zugang.Benutzer);
+            db.SetPassword(zugang.Passwort);
+            db.SetDatabase(datenbank);
+            db.SetConnected(true);
+            Grossfirma::TGroesse groesse;
+            groesse.Mitarbeiter = parser.value(fuellen).toInt();
+            groesse.Messungen = parser.value(messungen).toLongLong();
+            Grossfirma::Fuellen(db, groesse, [&datenbank](const QString& schritt) {
+                Fehler() << datenbank << ": " << schritt << Qt::endl;
+            });
+            return 0;
+        }
+
+        BereiteAnwendungVor();
+        Meldung::SetzeHandler([](Meldung::Art, const QString& text) {
+            Meldungen.append(text);
+            return Meldung::Antwort::Ok;
+        });
+
+        if (parser.isSet(speicher)) {
+            const TSpeicher s = Speicherverlauf(zugang, datenbank, 50, 1000);
+            aus << "SPEICHER spitze_kb=" << s.SpitzeKb << " nach_100_kb=" << s.Nach100Kb
+                << " ende_kb=" << s.EndeKb << Qt::endl;
+            return 0;
+        }
+
+        TRohverbindung roh(zugang.Server, zugang.Port, zugang.Benutzer, zugang.Passwort, datenbank);
+        Fehler() << "Start …" << Qt::endl;
+        const TZahl start =
+            Start(verzeichnis + u"/teststation-startzeit"_s,
+                  verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, std::min(n, 20));
+        TZahl tafel;
+        TZahl zeile;
+        {
+            TStation station(zugang, datenbank);
+            Fehler() << "Tafel …" << Qt::endl;
+            tafel = Tafelfuellung(station, roh, n);
+            Fehler() << "Messungen …" << Qt::endl;
+            zeile = ZeileZuZeile(station, roh, n);
+        }
+
+        Fehler() << "Speicher …" << Qt::endl;
+        QProcess kind;
+        kind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QStringList argumente = QCoreApplication::arguments().mid(1);
+        argumente.removeAll(u"--passwort-stdin"_s);
+        kind.start(QCoreApplication::applicationFilePath(),
+                   argumente << u"--speicher"_s << u"--passwort-stdin"_s);
+        kind.write(zugang.Passwort.toUtf8() + '\n');
+        kind.closeWriteChannel();
+        if (!kind.waitForFinished(1800000) || kind.exitCode() != 0)
+            throw std::runtime_error("Speichermessung misslungen");
+        const QByteArray zeileSpeicher = kind.readAllStandardOutput().trimmed();
+        const auto kb = [&zeileSpeicher](const QByteArray& name) {
+            for (const QByteArray& teil : zeileSpeicher.split(' '))
+                if (teil.startsWith(name + '='))
+                    return teil.mid(name.size() + 1).toLongLong();
+            throw std::runtime_error("Speichermessung ohne " + name.toStdString());
+        };
+        const qint64 spitze = kb("spitze_kb");
+        const qint64 zuwachs = kb("ende_kb") - kb("nach_100_kb");
+
+        struct TSkala
+        {
+            QString Datenbank;
+            double Tafel = 0;
+            double Liste = 0;
+        };
+        QList<TSkala> skalen;
+        for (const QString& db : parser.value(skala).split(u',', Qt::SkipEmptyParts)) {
+            Fehler() << "Skala " << db << " …" << Qt::endl;
+            TStation station(zugang, AsciiGross(db));
+            QList<double> werte;
+            for (int i = 0; i < n; ++i)
+                werte.append(Ms(station.Tafel(i % kGemesseneAbteilungen)));
+            skalen.append({AsciiGross(db), Uhr::Median(werte), Abteilungsliste(n)});
+        }
+
+        Fehler() << "Stationen …" << Qt::endl;
+        const int mitarbeiter =
+            roh.Abfrage("SELECT COUNT(*) FROM MITARBEITER WHERE MITARBEITER_ID > 1")
+                .Zeilen.value(0)
+                .value(0)
+                .toInt();
+        if (mitarbeiter < 20 * kJeStation)
+            throw std::runtime_error("zu wenige Mitarbeiter für 20 Stationen");
+        QList<QPair<int, double>> last;
+        for (const int stationen : {1, 5, 20})
+            last.append({stationen, Stationen(verzeichnis + u"/teststation-stationslast"_s, zugang,
+                                              datenbank, stationen, 8000 / stationen)});
+
+        aus << "| Figure | Median | Floor | Ratio | Goal | Met |\n";
+        aus << "|---|---|---|---|---|---|\n";
+        const auto zeileMitBoden = [&aus](const QString& name, const TZahl& z, double grenze,
+                                          double hoechstensMs) {
+            const double verhaeltnis = z.Median / z.Boden;
+            const bool ok = verhaeltnis <= grenze && (hoechstensMs <= 0 || z.Median < hoechstensMs);
+            aus << "| " << name << " | " << Zahl(z.Median, 2) << " ms | " << Zahl(z.Boden, 2)
+                << " ms | " << Zahl(verhaeltnis, 2) << " | ≤ " << Zahl(grenze, 1) << " ×"
+                << (hoechstensMs > 0 ? u" and < %1 ms"_s.arg(hoechstensMs) : QString()) << " | "
+                << Erfuellt(ok) << " |\n";
+        };
+        zeileMitBoden(u"Board fill: department tap → 24 tiles with photos"_s, tafel, 1.3, 100);
+        zeileMitBoden(u"Line to row: result CR → row committed, result shown"_s, zeile, 1.2, 0);
+        zeileMitBoden(u"Start-up: process start → welcome card, connected, menu loaded"_s, start,
+                      1.5, 0);
+        aus << "| Peak memory: 50 board fills, then 1,000 cycles | "
+            << Zahl(double(spitze) / 1024.0) << " MB | | | < 80 MB | "
+            << Erfuellt(spitze < 80 * 1024) << " |\n";
+        aus << "| Resident memory growth after the first 100 cycles | " << zuwachs
+            << " kB | | | no growth (< 1 MB) | " << Erfuellt(zuwachs < 1024) << " |\n";
+        if (skalen.size() == 3) {
+            const auto skalenzeile = [&aus, &skalen](const QString& name, auto wert) {
+                const double verhaeltnis = wert(skalen[2]) / wert(skalen[0]);
+                aus << "| " << name << " | " << Zahl(wert(skalen[2]), 2) << " ms (100,000) | "
+                    << Zahl(wert(skalen[0]), 2) << " ms (100) | " << Zahl(verhaeltnis, 2)
+                    << " | ≤ 1.2 × | " << Erfuellt(verhaeltnis <= 1.2) << " |\n";
+            };
+            skalenzeile(u"Scale: board fill, 100,000 vs 100 employees"_s,
+                        [](const TSkala& s) { return s.Tafel; });
+            skalenzeile(u"Scale: department list, 100,000 vs 100 employees"_s,
+                        [](const TSkala& s) { return s.Liste; });
+        }
+        aus << "\n| Employees | Board fill | Department list |\n|---|---|---|\n";
+        const QStringList groessen{u"100"_s, u"10,000"_s, u"100,000"_s};
+        for (qsizetype i = 0; i < skalen.size(); ++i)
+            aus << "| " << groessen.value(i, skalen[i].Datenbank) << " | "
+                << Zahl(skalen[i].Tafel, 2) << " ms | " << Zahl(skalen[i].Liste, 2) << " ms |\n";
+        aus << "\n| Concurrent stations | Measurements recorded per second |\n|---|---|\n";
+        for (const auto& [stationen, rate] : last)
+            aus << "| " << stationen << " | " << Zahl(rate) << " |\n";
+        aus.flush();
+    } catch (const std::exception& fehler) {
+        Fehler() << "Abgebrochen: " << fehler.what() << Qt::endl;
+        return kFehlgeschlagen;
+    }
+    return 0;
+}
