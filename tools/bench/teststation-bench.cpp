@@ -102,6 +102,25 @@ void OhneRaiseHinweis(QtMsgType art, const QMessageLogContext& ort, const QStrin
     Standardausgabe(art, ort, text);
 }
 
+// Einstellungen.ini in the directory for this database and tester device.
+void SchreibeEinstellungen(const QTemporaryDir& verzeichnis, const TZugang& zugang,
+                           const QString& datenbank, const QString& geraet)
+{
+    TKlarEinstellungen werte;
+    werte.Hostname = zugang.Server;
+    werte.Port = zugang.Port;
+    werte.Username = zugang.Benutzer;
+    werte.Passwort = zugang.Passwort;
+    werte.Datenbank = datenbank;
+    werte.Mandant = u"Muster GmbH"_s;
+    werte.COM = u"6"_s;
+    werte.Geraet = geraet;
+    QFile datei(verzeichnis.filePath(u"Einstellungen.ini"_s));
+    if (!datei.open(QIODevice::WriteOnly) ||
+        datei.write(ErstelleEinstellungsText(werte).toUtf8()) < 0)
+        throw std::runtime_error("Einstellungen.ini nicht schreibbar");
+}
+
 // The station's windows on one database and a pseudo-terminal as its tester's line. Any
 // message box ends the benchmark: the figures would not be those of a working station.
 class TStation
@@ -109,20 +128,7 @@ class TStation
 public:
     TStation(const TZugang& zugang, const QString& datenbank)
     {
-        TKlarEinstellungen werte;
-        werte.Hostname = zugang.Server;
-        werte.Port = zugang.Port;
-        werte.Username = zugang.Benutzer;
-        werte.Passwort = zugang.Passwort;
-        werte.Datenbank = datenbank;
-        werte.Mandant = u"Muster GmbH"_s;
-        werte.COM = u"6"_s;
-        werte.Geraet = FPty.Geraet();
-        QFile datei(FVerzeichnis.filePath(u"Einstellungen.ini"_s));
-        if (!datei.open(QIODevice::WriteOnly) ||
-            datei.write(ErstelleEinstellungsText(werte).toUtf8()) < 0)
-            throw std::runtime_error("Einstellungen.ini nicht schreibbar");
-        datei.close();
+        SchreibeEinstellungen(FVerzeichnis, zugang, datenbank, FPty.Geraet());
         FFenster = std::make_unique<TFensterset>();
         FMessung->Timer1.stop();
         FDM->SetzeEinstellungsVerzeichnis(FVerzeichnis.path());
@@ -338,18 +344,7 @@ TZahl Start(const QString& startzeit, const QString& startboden, const TZugang& 
             const QString& datenbank, int wiederholungen)
 {
     QTemporaryDir verzeichnis;
-    TKlarEinstellungen werte;
-    werte.Hostname = zugang.Server;
-    werte.Port = zugang.Port;
-    werte.Username = zugang.Benutzer;
-    werte.Passwort = zugang.Passwort;
-    werte.Datenbank = datenbank;
-    werte.Mandant = u"Muster GmbH"_s;
-    QFile datei(verzeichnis.filePath(u"Einstellungen.ini"_s));
-    if (!datei.open(QIODevice::WriteOnly) ||
-        datei.write(ErstelleEinstellungsText(werte).toUtf8()) < 0)
-        throw std::runtime_error("Einstellungen.ini nicht schreibbar");
-    datei.close();
+    SchreibeEinstellungen(verzeichnis, zugang, datenbank, QString());
     const QStringList boden{zugang.Server, QString::number(zugang.Port), zugang.Benutzer,
                             zugang.Passwort, datenbank};
     // The first start of each warms the page cache; it is not counted.
