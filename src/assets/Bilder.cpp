@@ -84,7 +84,7 @@ void TBild::SetzeSvg(const QString& pfad, Qt::AspectRatioMode modus)
     FSvgPfad = pfad;
     FVorlage = QPixmap();
     FModus = modus;
-    Aufbereiten();
+    FVeraltet = true;
     update();
 }
 
@@ -93,7 +93,7 @@ void TBild::SetzePixmap(const QPixmap& bild, Qt::AspectRatioMode modus)
     FSvgPfad.clear();
     FVorlage = bild;
     FModus = modus;
-    Aufbereiten();
+    FVeraltet = true;
     update();
 }
 
@@ -101,13 +101,13 @@ void TBild::Leeren()
 {
     FSvgPfad.clear();
     FVorlage = QPixmap();
-    Aufbereiten();
+    FVeraltet = true;
     update();
 }
 
 QPixmap TBild::Pixmap() const
 {
-    return FSvgPfad.isEmpty() ? FVorlage : FAnzeige;
+    return FSvgPfad.isEmpty() ? FVorlage : Anzeige();
 }
 
 QString TBild::SvgPfad() const
@@ -115,40 +115,38 @@ QString TBild::SvgPfad() const
     return FSvgPfad;
 }
 
-void TBild::Aufbereiten()
+const QPixmap& TBild::Anzeige() const
 {
+    // The pixel ratio changes without a resize when the window moves to another screen.
+    if (!FVeraltet && FFuerGroesse == size() && qFuzzyCompare(FFuerDpr, devicePixelRatioF()))
+        return FAnzeige;
+    FVeraltet = false;
     FFuerGroesse = size();
     FFuerDpr = devicePixelRatioF();
     if (!FSvgPfad.isEmpty()) {
         FAnzeige = Bilder::Zeichne(FSvgPfad, FFuerGroesse, FFuerDpr, FModus);
-        return;
+        return FAnzeige;
     }
     const QSize pixel = FFuerGroesse * FFuerDpr;
     if (FVorlage.isNull() || pixel.isEmpty()) {
         FAnzeige = QPixmap();
-        return;
+        return FAnzeige;
     }
     // A pixmap made for exactly this size is shown as it is, pixel for pixel.
     FAnzeige = FVorlage.size() == pixel ? FVorlage
                                         : FVorlage.scaled(pixel, FModus, Qt::SmoothTransformation);
     FAnzeige.setDevicePixelRatio(FFuerDpr);
+    return FAnzeige;
 }
 
 void TBild::paintEvent(QPaintEvent*)
 {
-    // The pixel ratio changes without a resize when the window moves to another screen.
-    if (FFuerGroesse != size() || !qFuzzyCompare(FFuerDpr, devicePixelRatioF()))
-        Aufbereiten();
-    if (FAnzeige.isNull())
+    const QPixmap& anzeige = Anzeige();
+    if (anzeige.isNull())
         return;
-    const QRect lage = Zentriert(FAnzeige.size(), size() * FFuerDpr);
+    const QRect lage = Zentriert(anzeige.size(), size() * FFuerDpr);
     QPainter maler(this);
-    maler.drawPixmap(QPointF(lage.topLeft()) / FFuerDpr, FAnzeige);
-}
-
-void TBild::resizeEvent(QResizeEvent*)
-{
-    Aufbereiten();
+    maler.drawPixmap(QPointF(lage.topLeft()) / FFuerDpr, anzeige);
 }
 
 void TBild::mousePressEvent(QMouseEvent* event)

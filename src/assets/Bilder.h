@@ -51,7 +51,8 @@ QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
 
 // A picture control. An SVG is rendered at the control's size times its pixel ratio whenever one
 // of them changes, so it stays sharp at any scale; a pixmap is shown stretched to the whole rect
-// (IgnoreAspectRatio) or centred keeping its aspect, smoothly scaled once per size.
+// (IgnoreAspectRatio) or centred keeping its aspect, smoothly scaled once per size. Both happen
+// when the picture is first needed at a size, so hidden screens and passing sizes cost nothing.
 class TBild : public QWidget
 {
     Q_OBJECT
@@ -75,19 +76,20 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void Aufbereiten();
+    // FAnzeige for the current size and pixel ratio, made anew when they or the picture changed.
+    const QPixmap& Anzeige() const;
 
     QString FSvgPfad;
     QPixmap FVorlage;
     Qt::AspectRatioMode FModus = Qt::KeepAspectRatio;
-    // Ready to draw 1:1, made for FFuerGroesse at FFuerDpr.
-    QPixmap FAnzeige;
-    QSize FFuerGroesse;
-    qreal FFuerDpr = 0;
+    // Ready to draw 1:1, made for FFuerGroesse at FFuerDpr; FVeraltet when the picture changed.
+    mutable QPixmap FAnzeige;
+    mutable QSize FFuerGroesse;
+    mutable qreal FFuerDpr = 0;
+    mutable bool FVeraltet = true;
     bool FGedrueckt = false;
 };
