@@ -75,6 +75,7 @@ private slots:
     void datumUndZeit();
     void wahrheitswerte();
     void blobRundreise();
+    void ergebnisUeberlebtDieVerbindung();
     void gleichnamigeSpalten();
     void transaktion();
     void werteAendernKeineAnweisung_data();
@@ -331,6 +332,24 @@ void TestDatenbank::blobRundreise()
     qu.Open();
     QVERIFY(bild.load(qu.FieldByName(u"FOTO"_s).CreateBlobStream().get(), "JPG"));
     QCOMPARE(bild.size(), QSize(64, 48));
+}
+
+void TestDatenbank::ergebnisUeberlebtDieVerbindung()
+{
+    // The values are not copied out of the client library's result; they must stay readable
+    // when the link closes under an open query, as after a drop.
+    const QByteArray foto = Jpeg();
+    qu.SQL().SetText(u"Insert Into MITARBEITER Set LOGINNAME = \"bleibt\", FOTO = :Foto"_s);
+    qu.ParamByName(u"FOTO"_s).SetAsBlob(foto);
+    qu.ExecSQL();
+    qu.SQL().SetText(u"Select LOGINNAME, FOTO From MITARBEITER Where LOGINNAME = \"bleibt\""_s);
+    qu.Open();
+    FVerbindung.SetConnected(false);
+    QCOMPARE(qu.FieldByName(u"FOTO"_s).AsBytes(), foto);
+    QCOMPARE(qu.FieldByName(u"LOGINNAME"_s).AsString(), u"bleibt"_s);
+    qu.Close();
+    FVerbindung.SetConnected(true);
+    QCOMPARE(Wert(u"Select COUNT(*) From MITARBEITER Where LOGINNAME = \"bleibt\""_s), u"1"_s);
 }
 
 void TestDatenbank::gleichnamigeSpalten()

@@ -1,4 +1,4 @@
-// Result storage: one byte buffer for all values, one cell record per value.
+// Result storage: one cell record per value, pointing into the client library's stored rows.
 #include "DBErgebnis.h"
 
 int TDBErgebnis::SpaltenIndex(const QString& name) const
@@ -11,7 +11,7 @@ QByteArrayView TDBErgebnis::Wert(int zeile, int spalte) const
     const TZelle& zelle = Zelle(zeile, spalte);
     if (zelle.Laenge <= 0)
         return {};
-    return QByteArrayView(FDaten).sliced(zelle.Beginn, zelle.Laenge);
+    return QByteArrayView(zelle.Daten, zelle.Laenge);
 }
 
 void TDBErgebnis::SpalteHinzufuegen(const QString& name, TArt art, bool blob)
@@ -23,10 +23,9 @@ void TDBErgebnis::SpalteHinzufuegen(const QString& name, TArt art, bool blob)
     FSpalten.push_back({name, art, blob});
 }
 
-void TDBErgebnis::Reservieren(int zeilen, qsizetype bytes)
+void TDBErgebnis::Reservieren(int zeilen)
 {
     FZellen.reserve(static_cast<size_t>(zeilen) * FSpalten.size());
-    FDaten.reserve(bytes);
 }
 
 void TDBErgebnis::ZeileHinzufuegen(const char* const* werte, const unsigned long* laengen)
@@ -34,9 +33,8 @@ void TDBErgebnis::ZeileHinzufuegen(const char* const* werte, const unsigned long
     for (size_t i = 0; i < FSpalten.size(); ++i) {
         TZelle zelle;
         if (werte[i]) {
-            zelle.Beginn = FDaten.size();
+            zelle.Daten = werte[i];
             zelle.Laenge = static_cast<qsizetype>(laengen[i]);
-            FDaten.append(werte[i], zelle.Laenge);
         }
         FZellen.push_back(zelle);
     }

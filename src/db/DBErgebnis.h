@@ -1,6 +1,8 @@
 // A complete result set held in memory, independent of the connection it came from.
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
@@ -41,16 +43,21 @@ public:
     bool IstNull(int zeile, int spalte) const { return Zelle(zeile, spalte).Laenge < 0; }
     QByteArrayView Wert(int zeile, int spalte) const;
 
-    // Filled by the connection while it reads a result from the server.
+    // Filled by the connection while it reads a result from the server. The values are not
+    // copied: a result of 50 photos is megabytes, and copying it cost a board tap a third of its
+    // time. They stay where the client library stored them, kept alive by the Quelle.
+    using TQuelle = std::unique_ptr<void, void (*)(void*)>;
+    explicit TDBErgebnis(TQuelle quelle) : FQuelle(std::move(quelle)) {}
     void SpalteHinzufuegen(const QString& name, TArt art, bool blob);
-    void Reservieren(int zeilen, qsizetype bytes);
-    // werte[i] == nullptr marks NULL; laengen[i] is the byte count of column i.
+    void Reservieren(int zeilen);
+    // werte[i] == nullptr marks NULL; laengen[i] is the byte count of column i. The values must
+    // live as long as the Quelle.
     void ZeileHinzufuegen(const char* const* werte, const unsigned long* laengen);
 
 private:
     struct TZelle
     {
-        qsizetype Beginn = 0;
+        const char* Daten = nullptr;
         qsizetype Laenge = -1;
     };
     const TZelle& Zelle(int zeile, int spalte) const
@@ -60,7 +67,7 @@ private:
 
     std::vector<TSpalte> FSpalten;
     QHash<QString, int> FIndex; // upper-cased name -> first column of that name
-    QByteArray FDaten;
+    TQuelle FQuelle;
     std::vector<TZelle> FZellen;
     int FZeilen = 0;
 };

@@ -86,9 +86,12 @@ TDBErgebnis::TArt ArtDerSpalte(const MYSQL_FIELD& feld, bool& blob)
     }
 }
 
+// A buffered result holds no reference to its connection, so it outlives a closed or
+// re-established link.
 std::unique_ptr<TDBErgebnis> Uebernehmen(MYSQL_RES* quelle)
 {
-    auto ergebnis = std::make_unique<TDBErgebnis>();
+    auto ergebnis = std::make_unique<TDBErgebnis>(TDBErgebnis::TQuelle(
+        quelle, [](void* roh) { mysql_free_result(static_cast<MYSQL_RES*>(roh)); }));
     const unsigned int spalten = mysql_num_fields(quelle);
     const MYSQL_FIELD* felder = mysql_fetch_fields(quelle);
     for (unsigned int i = 0; i < spalten; ++i) {
@@ -100,7 +103,7 @@ std::unique_ptr<TDBErgebnis> Uebernehmen(MYSQL_RES* quelle)
     const my_ulonglong zeilen = mysql_num_rows(quelle);
     if (zeilen > static_cast<my_ulonglong>(std::numeric_limits<int>::max()))
         throw EAbfragefehler(u"Die Datenmenge hat zu viele Zeilen."_s);
-    ergebnis->Reservieren(static_cast<int>(zeilen), 0);
+    ergebnis->Reservieren(static_cast<int>(zeilen));
     while (MYSQL_ROW zeile = mysql_fetch_row(quelle))
         ergebnis->ZeileHinzufuegen(zeile, mysql_fetch_lengths(quelle));
     return ergebnis;
@@ -232,9 +235,8 @@ TDBVerbindung::TAntwort TDBVerbindung::Ausfuehren(const QByteArray& anweisung)
     if (mysql_real_query(m, anweisung.constData(), static_cast<unsigned long>(anweisung.size())))
         WirfFehler();
     TAntwort antwort;
-    const TMySqlErgebnis ergebnis(mysql_store_result(m));
-    if (ergebnis.get())
-        antwort.Ergebnis = Uebernehmen(ergebnis.get());
+    if (MYSQL_RES* ergebnis = mysql_store_result(m))
+        antwort.Ergebnis = Uebernehmen(ergebnis);
     else if (mysql_field_count(m) != 0)
         WirfFehler();
     else

@@ -13,9 +13,3 @@ TMySqlHandle::~TMySqlHandle()
 {
     mysql_close(FMysql);
 }
-
-TMySqlErgebnis::~TMySqlErgebnis()
-{
-    if (FErgebnis)
-        mysql_free_result(FErgebnis);
-}

@@ -18,19 +18,3 @@ public:
 private:
     MYSQL* FMysql;
 };
-
-// Owner of a fetched result; frees it on every path.
-class TMySqlErgebnis
-{
-public:
-    explicit TMySqlErgebnis(MYSQL_RES* ergebnis) : FErgebnis(ergebnis) {}
-    ~TMySqlErgebnis();
-
-    TMySqlErgebnis(const TMySqlErgebnis&) = delete;
-    TMySqlErgebnis& operator=(const TMySqlErgebnis&) = delete;
-
-    MYSQL_RES* get() const { return FErgebnis; }
-
-private:
-    MYSQL_RES* FErgebnis;
-};
