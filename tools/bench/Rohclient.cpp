@@ -1,5 +1,7 @@
 #include "Rohclient.h"
 
+#include "DBVerbindung.h"
+
 #include <mysql.h>
 
 #include <stdexcept>
@@ -12,6 +14,11 @@ TRohverbindung::TRohverbindung(const QString& server, int port, const QString& b
     if (FVerbindung == nullptr)
         throw std::runtime_error("mysql_init failed");
     mysql_options(FVerbindung, MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    // A client that can wait forever for an answer is no floor for a kiosk: the station's
+    // time limits, which make the library poll for each answer.
+    const unsigned int timeout = TDBVerbindung::kAntwortTimeout;
+    mysql_options(FVerbindung, MYSQL_OPT_READ_TIMEOUT, &timeout);
+    mysql_options(FVerbindung, MYSQL_OPT_WRITE_TIMEOUT, &timeout);
     if (mysql_real_connect(FVerbindung, server.toUtf8().constData(), benutzer.toUtf8().constData(),
                            passwort.toUtf8().constData(), datenbank.toUtf8().constData(),
                            static_cast<unsigned int>(port), nullptr, 0) == nullptr) {
@@ -38,6 +45,7 @@ TRohergebnis TRohverbindung::Abfrage(const QByteArray& anweisung)
             throw std::runtime_error(mysql_error(FVerbindung));
         return ergebnis;
     }
+    ergebnis.Quelle.reset(satz, [](void* roh) { mysql_free_result(static_cast<MYSQL_RES*>(roh)); });
     const unsigned int spalten = mysql_num_fields(satz);
     const MYSQL_FIELD* felder = mysql_fetch_fields(satz);
     for (unsigned int i = 0; i < spalten; ++i)
@@ -47,11 +55,11 @@ TRohergebnis TRohverbindung::Abfrage(const QByteArray& anweisung)
         QList<QByteArray> werte;
         werte.reserve(spalten);
         for (unsigned int i = 0; i < spalten; ++i)
-            werte.append(zeile[i] == nullptr ? QByteArray()
-                                             : QByteArray(zeile[i], qsizetype(laengen[i])));
+            werte.append(zeile[i] == nullptr
+                             ? QByteArray()
+                             : QByteArray::fromRawData(zeile[i], qsizetype(laengen[i])));
         ergebnis.Zeilen.append(std::move(werte));
     }
-    mysql_free_result(satz);
     return ergebnis;
 }
 

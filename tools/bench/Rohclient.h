@@ -5,10 +5,16 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
 struct st_mysql;
 
+// The values are not copied, as the station's layer does not copy them: they point into the
+// client library's stored result, which lives as long as a TRohergebnis sharing it. Keep a value
+// longer only as a deep copy.
 struct TRohergebnis
 {
+    std::shared_ptr<void> Quelle;
     QList<QByteArray> Spalten;
     QList<QList<QByteArray>> Zeilen;
 
