@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -75,6 +76,16 @@ QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::Aspec
     }
     bild.setDevicePixelRatio(dpr);
     return QPixmap::fromImage(std::move(bild));
+}
+
+TGrund::TGrund(const QColor& farbe, QWidget* parent) : QWidget(parent), FFarbe(farbe)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TGrund::paintEvent(QPaintEvent* event)
+{
+    QPainter(this).fillRect(event->rect(), FFarbe);
 }
 
 TBild::TBild(QWidget* parent) : QWidget(parent) {}

@@ -1,6 +1,7 @@
 // The station's pictures: their resource paths, SVG rendering at the real pixel size, TBild.
 #pragma once
 
+#include <QPalette>
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -48,6 +49,32 @@ QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
                 Qt::AspectRatioMode modus = Qt::KeepAspectRatio);
 
 } // namespace Bilder
+
+// A plain area in one colour. It paints itself instead of passing the colour down through the
+// palette, where the fields and keys on it would take it up (a field's frame is drawn from the
+// window colour). Cheaper than a style sheet, which makes every child go through the style
+// sheet style.
+class TGrund : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TGrund(const QColor& farbe, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor FFarbe;
+};
+
+// The colour of a label's text, through its palette (a style sheet would be slower).
+inline void SetzeTextfarbe(QWidget* widget, const QColor& farbe)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, farbe);
+    widget->setPalette(palette);
+}
 
 // A picture control. An SVG is rendered at the control's size times its pixel ratio whenever one
 // of them changes, so it stays sharp at any scale; a pixmap is shown stretched to the whole rect

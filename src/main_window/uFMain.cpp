@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -80,11 +82,10 @@ TFMain::~TFMain()
 
 void TFMain::BaueOberflaeche()
 {
-    setStyleSheet(u"#FMain, #Buehne { background-color: black; }"_s);
-    setAttribute(Qt::WA_StyledBackground);
+    // Black behind everything, painted once by the window; the stage is transparent on it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     // Everything but the app bar sits on a stage of design size that is scaled as a whole.
     FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
-    FBuehne->setAttribute(Qt::WA_StyledBackground);
     imglWorstCase = {Bilder::Portraet(0), Bilder::Portraet(1), Bilder::Portraet(2)};
     BaueTitelleiste();
     BaueKarten();
@@ -104,7 +105,7 @@ void TFMain::BaueTitelleiste()
     QFont titel(u"Verdana"_s);
     titel.setBold(true);
     Label2->setFont(titel);
-    Label2->setStyleSheet(u"color: #3c78ff;"_s);
+    SetzeTextfarbe(Label2, QColor(0x3c, 0x78, 0xff));
     FMassstab.Setze(Label2, {675, 30, 760, 50}, 37);
 
     // Paging of a department with more employees than tiles.
@@ -130,7 +131,7 @@ void TFMain::BaueKarten()
     cardWelcome = Benannt(new QWidget(CardPanel), u"cardWelcome"_s);
     lblWelcome = Benannt(new QLabel(cardWelcome), u"lblWelcome"_s);
     lblWelcome->setAlignment(Qt::AlignCenter);
-    lblWelcome->setStyleSheet(u"color: white;"_s);
+    SetzeTextfarbe(lblWelcome, Qt::white);
     lblWelcome->setFont(QFont(u"Segoe UI"_s));
     FMassstab.Setze(lblWelcome, {100, 150, 1700, 106}, 80);
     Image1 = Benannt(new TBild(cardWelcome), u"Image1"_s);
@@ -161,7 +162,7 @@ void TFMain::BaueKacheln()
         FMassstab.Setze(foto, {kFotoSpalten[spalte], kFotoZeilen[zeile], 180, 225});
         connect(foto, &TBild::Geklickt, this, [this, foto] { actMessmodusExecute(foto); });
         auto* name = Benannt(new TNamensLabel(panMitarbeiter), u"lblUser"_s + nummer);
-        name->setStyleSheet(u"color: white;"_s);
+        SetzeTextfarbe(name, Qt::white);
         FMassstab.Setze(name, {kNamenSpalten[spalte], kNamenZeilen[zeile], 208, 25}, 19);
         panel->hide();
         foto->hide();
@@ -213,9 +214,7 @@ void TFMain::BaueMenu()
 void TFMain::BaueAppBar()
 {
     // Belongs to the window, not the stage: it always spans the real bottom edge.
-    AppBar = Benannt(new QWidget(this), u"AppBar"_s);
-    AppBar->setStyleSheet(u"#AppBar { background-color: #202020; }"_s);
-    AppBar->setAttribute(Qt::WA_StyledBackground);
+    AppBar = Benannt(new TGrund(QColor(0x20, 0x20, 0x20), this), u"AppBar"_s);
     CloseButton = Benannt(new TBild(AppBar), u"CloseButton"_s);
     CloseButton->SetzeSvg(Bilder::Schliessen);
     connect(CloseButton, &TBild::Geklickt, this, &TFMain::CloseButtonClick);
@@ -268,6 +267,11 @@ void TFMain::FormShow()
 
     lblWelcome->setText(Werbung_Welcome());
     Lade_Abteilungen();
+}
+
+void TFMain::paintEvent(QPaintEvent* event)
+{
+    QPainter(this).fillRect(event->rect(), Qt::black);
 }
 
 void TFMain::resizeEvent(QResizeEvent* event)

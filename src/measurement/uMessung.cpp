@@ -18,6 +18,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
 
@@ -37,10 +39,10 @@ template <typename T> T* Benannt(T* widget, const QString& name)
     return widget;
 }
 
-QLabel* Text(QWidget* eltern, const QString& name, const QString& text, const QString& farbe)
+QLabel* Text(QWidget* eltern, const QString& name, const QString& text, const QColor& farbe)
 {
     auto* label = Benannt(new QLabel(text, eltern), name);
-    label->setStyleSheet(u"color: %1; background: transparent;"_s.arg(farbe));
+    SetzeTextfarbe(label, farbe);
     return label;
 }
 
@@ -89,10 +91,9 @@ TFMessung::~TFMessung() = default;
 
 void TFMessung::BaueOberflaeche()
 {
-    setStyleSheet(u"#FMessung, #Buehne { background-color: black; }"_s);
-    setAttribute(Qt::WA_StyledBackground);
+    // Black behind everything, painted once by the window; the stage is transparent on it.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
-    FBuehne->setAttribute(Qt::WA_StyledBackground);
     FBuehne->installEventFilter(this);
 
     const auto bild = [this](const QString& name, QRect lage, const QString& svg) {
@@ -103,7 +104,7 @@ void TFMessung::BaueOberflaeche()
         return b;
     };
     const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
-                             const QString& farbe, QFont schrift) {
+                             const QColor& farbe, QFont schrift) {
         QLabel* label = Text(FBuehne, name, inhalt, farbe);
         label->setFont(schrift);
         FMassstab.Setze(label, lage, pixel);
@@ -117,7 +118,7 @@ void TFMessung::BaueOberflaeche()
     connect(Image4, &TBild::Geklickt, this, &TFMessung::actCloseExecute);
 
     imgMitarbeiter = bild(u"imgMitarbeiter"_s, kFoto, QString());
-    lblName = text(u"lblName"_s, {0, 358, 720, 36}, 24, QString(), u"yellow"_s, Verdana(true));
+    lblName = text(u"lblName"_s, {0, 358, 720, 36}, 24, QString(), Qt::yellow, Verdana(true));
 
     imgGut = bild(u"imgGut"_s, {217, 109, 200, 200}, Bilder::DaumenHoch);
     imgSchlecht = bild(u"imgSchlecht"_s, {220, 110, 200, 200}, Bilder::DaumenRunter);
@@ -135,26 +136,29 @@ void TFMessung::BaueOberflaeche()
     imgArmband_gut = bild(u"imgArmband_gut"_s, {737, 622, 474, 136}, Bilder::ArmbandGut);
 
     // The values reach the operator only through the stored record.
-    lblSchuh_L = text(u"lblSchuh_L"_s, {769, 88, 200, 20}, 13, QString(), u"white"_s, Verdana());
-    lblSchuh_R = text(u"lblSchuh_R"_s, {1272, 129, 200, 20}, 13, QString(), u"white"_s, Verdana());
-    lblArmband = text(u"lblArmband"_s, {640, 758, 200, 20}, 13, QString(), u"white"_s, Verdana());
+    lblSchuh_L = text(u"lblSchuh_L"_s, {769, 88, 200, 20}, 13, QString(), Qt::white, Verdana());
+    lblSchuh_R = text(u"lblSchuh_R"_s, {1272, 129, 200, 20}, 13, QString(), Qt::white, Verdana());
+    lblArmband = text(u"lblArmband"_s, {640, 758, 200, 20}, 13, QString(), Qt::white, Verdana());
     for (QLabel* wert : {lblSchuh_L, lblSchuh_R, lblArmband})
         wert->hide();
 
     imgMessgeraet = bild(u"imgMessgeraet"_s, {1379, 129, 465, 305}, Bilder::Messgeraet);
     imgPfeil = bild(u"imgPfeil"_s, {1690, 337, 143, 152}, Bilder::Pfeil);
-    text(u"lblHinweis_1"_s, {1379, 501, 520, 34}, 24, u"Schuh-Test"_s, u"yellow"_s, Verdana(true));
+    text(u"lblHinweis_1"_s, {1379, 501, 520, 34}, 24, u"Schuh-Test"_s, Qt::yellow, Verdana(true));
     lblHinweis_1a =
         text(u"lblHinweis_1a"_s, {1379, 536, 541, 26}, 16,
-             u"Bitte mit beiden Füssen auf die Messplatte stehen und die"_s, u"white"_s, Verdana());
+             u"Bitte mit beiden Füssen auf die Messplatte stehen und die"_s, Qt::white, Verdana());
     lblHinweis_1b = text(u"lblHinweis_1b"_s, {1379, 565, 541, 26}, 16,
-                         u"RECHTE Taste drücken und gedrückt halten!"_s, u"white"_s, Verdana());
+                         u"RECHTE Taste drücken und gedrückt halten!"_s, Qt::white, Verdana());
 
     memFehler = Benannt(new QPlainTextEdit(FBuehne), u"memFehler"_s);
     memFehler->setReadOnly(true);
     memFehler->setFocusPolicy(Qt::NoFocus);
     memFehler->setFrameShape(QFrame::NoFrame);
-    memFehler->setStyleSheet(u"background-color: black; color: white;"_s);
+    QPalette schwarzWeiss = memFehler->palette();
+    schwarzWeiss.setColor(QPalette::Base, Qt::black);
+    schwarzWeiss.setColor(QPalette::Text, Qt::white);
+    memFehler->setPalette(schwarzWeiss);
     memFehler->setFont(Verdana(true));
     FMassstab.Setze(memFehler, {1394, 758, 489, 296}, 16);
 
@@ -165,15 +169,13 @@ void TFMessung::BaueOberflaeche()
 
 void TFMessung::BaueTastaturPanel(QWidget* buehne)
 {
-    panTastatur = Benannt(new QWidget(buehne), u"panTastatur"_s);
-    panTastatur->setAttribute(Qt::WA_StyledBackground);
-    panTastatur->setStyleSheet(u"#panTastatur { background-color: #0000ff; }"_s);
+    panTastatur = Benannt(new TGrund(QColor(0x00, 0x00, 0xff), buehne), u"panTastatur"_s);
     FMassstab.Setze(panTastatur, {8, 360, 1601, 689});
 
     const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
                              QFont schrift) {
         QLabel* label =
-            Text(panTastatur, name, inhalt, name == u"lblHinweis1"_s ? u"yellow"_s : u"white"_s);
+            Text(panTastatur, name, inhalt, name == u"lblHinweis1"_s ? Qt::yellow : Qt::white);
         label->setFont(schrift);
         FMassstab.Setze(label, lage, pixel);
     };
@@ -203,6 +205,11 @@ void TFMessung::BaueTastaturPanel(QWidget* buehne)
     TouchKeyboard1 = Benannt(new TTouchKeyboard(panTastatur), u"TouchKeyboard1"_s);
     FMassstab.Setze(TouchKeyboard1, {16, 113, 1569, 521});
     panTastatur->hide();
+}
+
+void TFMessung::paintEvent(QPaintEvent* event)
+{
+    QPainter(this).fillRect(event->rect(), Qt::black);
 }
 
 void TFMessung::resizeEvent(QResizeEvent* event)
