@@ -482,7 +482,8 @@ int main(int argc, char* argv[])
                                             u"Messungen je Zahl (Vorgabe 50)."_s, u"N"_s, u"50"_s);
     const QCommandLineOption nur(
         u"nur"_s,
-        u"Nur eine Zahl messen und ausgeben, etwa unter einem Profiler: tafel oder zeile."_s,
+        u"Nur eine Zahl messen und ausgeben, etwa unter einem Profiler: tafel, zeile oder "
+        u"start."_s,
         u"ZAHL"_s);
     parser.addOptions(verbindung.Alle());
     parser.addOptions({fuellen, messungen, speicher, skala, programme, wiederholungen, nur});
@@ -542,11 +543,17 @@ int main(int argc, char* argv[])
         TRohverbindung roh(zugang.Server, zugang.Port, zugang.Benutzer, zugang.Passwort, datenbank);
         if (parser.isSet(nur)) {
             const QString was = parser.value(nur);
-            if (was != u"tafel"_s && was != u"zeile"_s)
-                throw std::runtime_error("--nur kennt tafel und zeile");
-            TStation station(zugang, datenbank);
-            const TZahl z =
-                was == u"tafel"_s ? Tafelfuellung(station, roh, n) : ZeileZuZeile(station, roh, n);
+            if (was != u"tafel"_s && was != u"zeile"_s && was != u"start"_s)
+                throw std::runtime_error("--nur kennt tafel, zeile und start");
+            TZahl z;
+            if (was == u"start"_s) {
+                z = Start(verzeichnis + u"/teststation-startzeit"_s,
+                          verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, n);
+            } else {
+                TStation station(zugang, datenbank);
+                z = was == u"tafel"_s ? Tafelfuellung(station, roh, n)
+                                      : ZeileZuZeile(station, roh, n);
+            }
             aus << was << ": " << Zahl(z.Median, 2) << " ms, Boden " << Zahl(z.Boden, 2) << " ms"
                 << Qt::endl;
             return 0;
