@@ -579,9 +579,8 @@ int main(int argc, char* argv[])
             return 0;
         }
         Fehler() << "Start …" << Qt::endl;
-        const TZahl start =
-            Start(verzeichnis + u"/teststation-startzeit"_s,
-                  verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, std::min(n, 20));
+        const TZahl start = Start(verzeichnis + u"/teststation-startzeit"_s,
+                                  verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, n);
         TZahl tafel;
         TZahl zeile;
         {
