@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -311,9 +312,26 @@ TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
     Fehler() << "  Boden der Buchung: " << anweisungen.size() << " Anweisungen" << Qt::endl;
     if (!anweisungen.join('\n').contains("INSERT INTO ESD_MESSWERTE_SCHUHE"))
         throw std::runtime_error("Buchung nicht mitgeschnitten");
+    // Replayed as captured, the date stamp would write the value it already holds, which the
+    // server skips. The station always writes a new one; so the floor's row gets an old stamp
+    // back before each turn, before the station's cycle and outside the measured time.
+    QList<QByteArray> zuruecksetzen;
+    static const QRegularExpression zeitstempel(u"'\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d'"_s);
+    for (const QByteArray& anweisung : anweisungen) {
+        if (!anweisung.startsWith("UPDATE MITARBEITER"))
+            continue;
+        QString alt = QString::fromUtf8(anweisung);
+        if (!alt.contains(zeitstempel))
+            throw std::runtime_error("Datumsstempel ohne Zeitpunkt");
+        zuruecksetzen.append(alt.replace(zeitstempel, u"'2000-01-01 00:00:00'"_s).toUtf8());
+    }
+    if (zuruecksetzen.isEmpty())
+        throw std::runtime_error("Datumsstempel nicht mitgeschnitten");
     QList<double> werte;
     QList<double> boeden;
     for (int i = 0; i < wiederholungen; ++i) {
+        for (const QByteArray& anweisung : zuruecksetzen)
+            roh.Ausfuehren(anweisung);
         werte.append(Ms(station.Messung(i % Tafel::kKachelnJeSeite)));
         const qint64 leitung = Leitungsumlauf(station.Leitung());
         const qint64 beginn = Uhr::JetztNs();
