@@ -1,4 +1,5 @@
-// The station's pictures: their resource paths, SVG rendering at the real pixel size, TBild.
+// The station's pictures: their resource paths, SVG rendering at the real pixel size, TBild;
+// and the plain colours of the screens (TGrund, SetzeTextfarbe), which need no style sheet.
 #pragma once
 
 #include <QPalette>

@@ -1,13 +1,12 @@
 // A complete result set held in memory, independent of the connection it came from.
 #pragma once
 
-#include <memory>
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QHash>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 class TDBErgebnis

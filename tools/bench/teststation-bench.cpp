@@ -579,14 +579,17 @@ int main(int argc, char* argv[])
         mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
         mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
         TRohverbindung roh(zugang.Server, zugang.Port, zugang.Benutzer, zugang.Passwort, datenbank);
+        const auto startzeit = [&] {
+            return Start(verzeichnis + u"/teststation-startzeit"_s,
+                         verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, n);
+        };
         if (parser.isSet(nur)) {
             const QString was = parser.value(nur);
             if (was != u"tafel"_s && was != u"zeile"_s && was != u"start"_s)
                 throw std::runtime_error("--nur kennt tafel, zeile und start");
             TZahl z;
             if (was == u"start"_s) {
-                z = Start(verzeichnis + u"/teststation-startzeit"_s,
-                          verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, n);
+                z = startzeit();
             } else {
                 TStation station(zugang, datenbank);
                 z = was == u"tafel"_s ? Tafelfuellung(station, roh, n)
@@ -597,8 +600,7 @@ int main(int argc, char* argv[])
             return 0;
         }
         Fehler() << "Start …" << Qt::endl;
-        const TZahl start = Start(verzeichnis + u"/teststation-startzeit"_s,
-                                  verzeichnis + u"/teststation-startboden"_s, zugang, datenbank, n);
+        const TZahl start = startzeit();
         TZahl tafel;
         TZahl zeile;
         {
