@@ -58,6 +58,7 @@ install(FILES ${TS_PAKETQUELLE}/README.Debian
     ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/einstellungen.md
     ${PROJECT_SOURCE_DIR}/docs/database.md
     ${PROJECT_SOURCE_DIR}/db/schema.sql ${PROJECT_SOURCE_DIR}/db/station-rechte.sql
+    ${PROJECT_SOURCE_DIR}/db/upgrade.sql
     DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/teststation COMPONENT ${TS_KOMPONENTE})
 
 # An administrator's edit of the autostart entry (e.g. Hidden=true) survives an upgrade.

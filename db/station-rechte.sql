@@ -7,7 +7,8 @@
 --   mariadb DBNAME < db/station-rechte.sql
 --
 -- The station only reads departments and employees, appends measurement rows
--- and stamps the date of an employee's last passed measurement.
+-- with their receipts and stamps the date of an employee's last passed
+-- measurement.
 
 -- Department menu, board and employee loading (inner joins over all of these).
 GRANT SELECT ON VORGABEN_ABTEILUNG     TO 'teststation'@'%';
@@ -23,5 +24,11 @@ GRANT SELECT ON VORGABEN_MA_ANG_STATUS TO 'teststation'@'%';
 -- neither read back nor alter the audit trail.
 GRANT INSERT ON ESD_MESSWERTE_SCHUHE   TO 'teststation'@'%';
 
--- The one employee column the station writes.
+-- Receipts: written with each row, looked up after a broken link to learn
+-- whether a result arrived. Never changed or deleted.
+GRANT INSERT, SELECT ON ESD_MESSUNG_QUITTUNG TO 'teststation'@'%';
+
+-- The one employee column the station writes. A pass reads the employee's
+-- date with SELECT … FOR UPDATE first (the row lock), which the SELECT above
+-- covers.
 GRANT UPDATE (DATUM_ESD_MESSUNG) ON MITARBEITER TO 'teststation'@'%';

@@ -9,6 +9,7 @@
 #include "DBVerbindung.h"
 #include "Demofirma.h"
 #include "KontaktSuche.h"
+#include "Messzyklus.h"
 #include "Pruefgeraet.h"
 #include "Tafel.h"
 #include "TestServer.h"
@@ -105,27 +106,6 @@ double Abstand(const QImage& a, const QImage& b)
     }
     return summe / (3.0 * a.width() * a.height());
 }
-
-// A measurement screen reduced to what it hands to the recording.
-class TAufnahme : public TOhneAnzeige
-{
-public:
-    explicit TAufnahme(const TZeilenauswertung& a) : FA(a) {}
-    void Speichern() override
-    {
-        Werte.Mitarbeiter_ID = QString::number(kStationsZeilen);
-        Werte.Name = "station";
-        Werte.Messwert1 = FA.sWert_Schuh_L;
-        Werte.Messwert2 = FA.sWert_Schuh_R;
-        Werte.Messwert3 = FA.sWert_Armband;
-        Werte.Fehlercode = FA.sMessung_Fehlercode;
-        Werte.Messwerte_OK = FA.bMesswert_OK;
-    }
-    TBuchungswerte Werte;
-
-private:
-    const TZeilenauswertung& FA;
-};
 
 } // namespace
 
@@ -451,16 +431,17 @@ void TstDemofirma::zeilenWieVonDerStation()
                                        Pruefgeraet::Ueberlauf(Pruefgeraet::TTeil::Armband)};
     for (const QString& code : codes)
         szenarien << Pruefgeraet::Durchgefallen(code.toInt());
+    // The station's own cycle, from the tester's bytes to the stored row.
     TDBAbfrage quBuchen(FVerbindung, "quBuchen");
+    TBuchung buchung(quBuchen);
+    TOhneAnzeige anzeige;
+    TMesszyklus zyklus(
+        anzeige, [&buchung](const TBuchungswerte& werte) { return buchung.Speichern(werte); });
+    zyklus.SetzePerson(QString::number(kStationsZeilen), [] { return QString("station"); });
     for (const QList<QByteArray>& zeilen : szenarien) {
-        TZeilenauswertung auswertung;
-        TAufnahme aufnahme(auswertung);
-        for (const QByteArray& zeile : zeilen) {
-            for (const char byte : zeile)
-                auswertung.ByteAufnehmen(byte);
-            auswertung.Auswerten(auswertung.CRTrig, aufnahme);
-        }
-        Buchung::Buchen(quBuchen, aufnahme.Werte);
+        zyklus.Auswertung.WerteZuruecksetzen();
+        zyklus.Empfangen(Pruefgeraet::Gerahmt(zeilen, Pruefgeraet::TRahmen::CR));
+        QVERIFY(zyklus.LetztesErgebnis().Gespeichert);
     }
     qu.SQL().Clear();
     qu.SQL().Add("SELECT CONCAT_WS('|', MESSWERT_SCHUH_L, MESSWERT_SCHUH_R, MESSWERT_ARMBAND, "

@@ -1,6 +1,7 @@
 // The main window is created first so that it is the application's main window.
 #include "Fensterset.h"
 
+#include "Buchung.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
 #include "uFMain.h"
@@ -17,6 +18,7 @@ struct TFensterset::TObjekte
     // Every query runs over the data module's one connection.
     std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
     std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
+    std::unique_ptr<TBuchung> buchung{std::make_unique<TBuchung>(FDM->quBuchen)};
     std::unique_ptr<TFMessung> messung{FMessung = new TFMessung};
     std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung(FMain)};
     std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung(FMain)};
@@ -25,6 +27,7 @@ struct TFensterset::TObjekte
 TFensterset::TFensterset() : FObjekte(std::make_unique<TObjekte>())
 {
     FDM->SetzeMenuZiel(FMain);
+    FMessung->SetzeBuchung(FObjekte->buchung.get());
     FMessung->SetzeTafel({[](const QString& abteilung) { FMain->Lade_MA_Abteilung(abteilung); },
                           [] {
                               if (!FMain->Timer2.isActive())

@@ -107,6 +107,7 @@ std::unique_ptr<TDBErgebnis> TDBAbfrage::Ausfuehren()
 {
     Close();
     FBetroffen = 0;
+    FEingefuegtId = 0;
     if (FVerbindung.LinkSicherstellen() &&
         FSQL.Zeilen().join(u' ').contains(u"LAST_INSERT_ID", Qt::CaseInsensitive)) {
         // The key belongs to the session of the link that just broke.
@@ -115,6 +116,7 @@ std::unique_ptr<TDBErgebnis> TDBAbfrage::Ausfuehren()
     }
     TDBVerbindung::TAntwort antwort = FVerbindung.Ausfuehren(Anweisung());
     FBetroffen = antwort.Betroffen;
+    FEingefuegtId = antwort.EingefuegtId;
     return std::move(antwort.Ergebnis);
 }
 

@@ -65,6 +65,9 @@ public:
     void ExecSQL();
     void Execute() { ExecSQL(); }
     quint64 RowsAffected() const { return FBetroffen; }
+    // The AUTO_INCREMENT key the last ExecSQL generated; 0 when its table has none (unlike
+    // LAST_INSERT_ID(), never a value left from an earlier statement).
+    quint64 InsertId() const { return FEingefuegtId; }
 
     // Rows of the whole open result, 0 when closed.
     int RecordCount() const;
@@ -104,5 +107,6 @@ private:
     bool FEof = true;
     quint64 FGeneration = 0;
     quint64 FBetroffen = 0;
+    quint64 FEingefuegtId = 0;
     int FGesperrt = 0;
 };

@@ -1,6 +1,14 @@
 // Error types of the database layer.
 #include "DBFehler.h"
 
+#include <mysqld_error.h>
+
+static_assert(Serverfehler::kDoppelterSchluessel == ER_DUP_ENTRY);
+static_assert(Serverfehler::kUnbekannteSpalte == ER_BAD_FIELD_ERROR);
+static_assert(Serverfehler::kTabelleVerboten == ER_TABLEACCESS_DENIED_ERROR);
+static_assert(Serverfehler::kSpalteVerboten == ER_COLUMNACCESS_DENIED_ERROR);
+static_assert(Serverfehler::kTabelleFehlt == ER_NO_SUCH_TABLE);
+
 using namespace Qt::Literals::StringLiterals;
 
 EDatenbankfehler::EDatenbankfehler(const QString& meldung, unsigned int nummer,

@@ -5,6 +5,16 @@
 
 #include <QByteArray>
 
+// Server error numbers that code above the layer decides on (checked against the client
+// library's headers where the layer is built).
+namespace Serverfehler {
+constexpr unsigned int kDoppelterSchluessel = 1062; // ER_DUP_ENTRY
+constexpr unsigned int kUnbekannteSpalte = 1054;    // ER_BAD_FIELD_ERROR
+constexpr unsigned int kTabelleVerboten = 1142;     // ER_TABLEACCESS_DENIED_ERROR
+constexpr unsigned int kSpalteVerboten = 1143;      // ER_COLUMNACCESS_DENIED_ERROR
+constexpr unsigned int kTabelleFehlt = 1146;        // ER_NO_SUCH_TABLE
+} // namespace Serverfehler
+
 // The server or the client library refused a statement.
 class EDatenbankfehler : public EFehler
 {

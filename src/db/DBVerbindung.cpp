@@ -239,8 +239,10 @@ TDBVerbindung::TAntwort TDBVerbindung::Ausfuehren(const QByteArray& anweisung)
         antwort.Ergebnis = Uebernehmen(ergebnis);
     else if (mysql_field_count(m) != 0)
         WirfFehler();
-    else
+    else {
         antwort.Betroffen = mysql_affected_rows(m);
+        antwort.EingefuegtId = mysql_insert_id(m);
+    }
     return antwort;
 }
 

@@ -62,6 +62,7 @@ private:
     {
         std::unique_ptr<TDBErgebnis> Ergebnis; // null for a statement without a result set
         quint64 Betroffen = 0;
+        quint64 EingefuegtId = 0; // the AUTO_INCREMENT value this statement generated, else 0
     };
 
     // Before each statement: makes sure there is a live link. True when it was just

@@ -7,6 +7,7 @@
 #include "Tafel.h"
 #include "uFDM.h"
 #include "uMeldung.h"
+#include "uMessung.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -267,6 +268,8 @@ void TFMain::FormShow()
 
     lblWelcome->setText(Werbung_Welcome());
     Lade_Abteilungen();
+    if (FMessung && FDM->MyCon.Connected())
+        FMessung->QuittungenPruefen();
 }
 
 void TFMain::paintEvent(QPaintEvent* event)

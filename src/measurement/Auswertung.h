@@ -6,7 +6,7 @@
 
 // What an evaluated line does to the measurement screen, in the order the evaluation asks for
 // it. The screen applies each call at once; tests record them.
-class TAuswertungsZiel
+class TMessanzeige
 {
 public:
     enum class TBildart
@@ -27,7 +27,7 @@ public:
         Armband
     };
 
-    virtual ~TAuswertungsZiel() = default;
+    virtual ~TMessanzeige() = default;
 
     // The display reset; the evaluation has emptied its values just before.
     virtual void Zuruecksetzen() = 0;
@@ -38,15 +38,20 @@ public:
     virtual void MemoZeigen() = 0;
     virtual void Fehlermeldung(const QString& text1, const QString& text2,
                                const QString& errorcode) = 0;
-    // Records the measurement from the evaluation's current values.
-    virtual void Speichern() = 0;
     virtual void PeriodeSetzen(int ms) = 0;
     virtual void CountdownStarten() = 0;
 };
 
-// A target without a screen, for code that records measurements headless (load stations, the
-// demo company's history): the display does nothing, only the store request is left to fill in.
-class TOhneAnzeige : public TAuswertungsZiel
+// The display and the store request: what the evaluation drives.
+class TAuswertungsZiel : public TMessanzeige
+{
+public:
+    // Records the measurement from the evaluation's current values.
+    virtual void Speichern() = 0;
+};
+
+// A display that shows nothing, for cycles run headless (load stations, the demo's history).
+class TOhneAnzeige : public TMessanzeige
 {
 public:
     void Zuruecksetzen() override {}

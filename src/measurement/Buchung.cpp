@@ -1,11 +1,15 @@
-// The statement texts are the shared database's contract and stay letter for letter.
+// The row's and the stamp's statement texts are the shared database's contract and stay letter
+// for letter; the receipt and the locking read are the station's own.
 #include "Buchung.h"
 
 #include "DBAbfrage.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
 
-#include <QDateTime>
+#include <QSysInfo>
+#include <QTime>
+#include <QUuid>
+#include <QtGlobal>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -15,44 +19,110 @@ const QString kMesswertEinfuegen =
     u"INSERT INTO ESD_MESSWERTE_SCHUHE SET ZEITSTEMPEL      = :Zeitstempel,     MITARBEITER_ID   = :Mitarbeiter_ID,  NAME             = :Name,            MESSWERT_SCHUH_L = :Messwert1,       MESSWERT_SCHUH_R = :Messwert2,       MESSWERT_ARMBAND = :Messwert3,       FEHLERCODE       = :Fehlercode,      MESSWERTE_OK     = :Messwerte_OK     "_s;
 const QString kMessdatumSetzen =
     u"UPDATE MITARBEITER SET                  DATUM_ESD_MESSUNG     = :Zeitstempel    WHERE MITARBEITER_ID  = :Mitarbeiter_ID "_s;
+const QString kMessdatumSperren =
+    u"SELECT DATUM_ESD_MESSUNG IS NULL OR DATUM_ESD_MESSUNG < :Zeitstempel AS NEUER "
+    u"FROM MITARBEITER WHERE MITARBEITER_ID = :Mitarbeiter_ID FOR UPDATE"_s;
+const QString kQuittungEinfuegen =
+    u"INSERT INTO ESD_MESSUNG_QUITTUNG SET KENNUNG = :Kennung, MITARBEITER_ID = :Mitarbeiter_ID, "
+    u"ZEITSTEMPEL = :Zeitstempel, STATION = :Station, EMPFANGEN = NOW(6), "
+    u"MESSUNG_ID = :Messung_ID"_s;
+const QString kQuittungSuchen =
+    u"SELECT MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE KENNUNG = :Kennung"_s;
+const QString kQuittungPruefen =
+    u"SELECT KENNUNG, MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE 1 = 0"_s;
+
+TBuchungswerte NeuesErgebnis()
+{
+    TBuchungswerte werte;
+    werte.Kennung = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QDateTime jetzt = QDateTime::currentDateTime();
+    const QTime zeit = jetzt.time();
+    werte.Zeitstempel = QDateTime(jetzt.date(), QTime(zeit.hour(), zeit.minute(), zeit.second()));
+    werte.Station = QSysInfo::machineHostName();
+    return werte;
+}
+
+} // namespace Buchung
 
 namespace {
 
-void MessdatumSetzen(TDBAbfrage& quBuchen, const QString& mitarbeiter_ID)
+constexpr qsizetype kStationLaenge = 255;
+
+// The receipt table is missing, not ours, or the station may not use it.
+bool QuittungUnbrauchbar(unsigned int nummer)
 {
-    quBuchen.SQL().Clear();
-    quBuchen.SQL().Add(kMessdatumSetzen);
-    quBuchen.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(QDateTime::currentDateTime());
-    quBuchen.ParamByName(u"MITARBEITER_ID"_s).SetAsString(mitarbeiter_ID);
-    quBuchen.ExecSQL();
+    using namespace Serverfehler;
+    return nummer == kTabelleFehlt || nummer == kTabelleVerboten || nummer == kSpalteVerboten ||
+           nummer == kUnbekannteSpalte;
+}
+
+Buchung::TErgebnis Gespeichert(quint64 messung_ID)
+{
+    return {true, QString(), QString(), messung_ID};
 }
 
 } // namespace
 
-void Buchen(TDBAbfrage& quBuchen, const TBuchungswerte& werte)
+TBuchung::TBuchung(TDBAbfrage& quBuchen) : FAbfrage(quBuchen) {}
+
+void TBuchung::Buchen(const TBuchungswerte& werte)
 {
-    TDBVerbindung& verbindung = quBuchen.Connection();
+    TVerlauf verlauf;
+    Buchen(werte, verlauf);
+}
+
+void TBuchung::Buchen(const TBuchungswerte& werte, TVerlauf& verlauf)
+{
+    TDBVerbindung& verbindung = FAbfrage.Connection();
     verbindung.StartTransaction();
+    verlauf.Begonnen = true;
     try {
-        // A pass first takes the employee's row lock: every time stamp below is then read while
-        // it is held, so when two stations measure the same person at once, the later commit
-        // carries the later time instead of overwriting it with an older one.
-        if (werte.Messwerte_OK)
-            MessdatumSetzen(quBuchen, werte.Mitarbeiter_ID);
-        quBuchen.SQL().Clear();
-        quBuchen.SQL().Add(kMesswertEinfuegen);
-        // Each time stamp is read as its parameter is set.
-        quBuchen.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(QDateTime::currentDateTime());
-        quBuchen.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
-        quBuchen.ParamByName(u"NAME"_s).SetAsString(werte.Name);
-        quBuchen.ParamByName(u"MESSWERT1"_s).SetAsString(werte.Messwert1);
-        quBuchen.ParamByName(u"MESSWERT2"_s).SetAsString(werte.Messwert2);
-        quBuchen.ParamByName(u"MESSWERT3"_s).SetAsString(werte.Messwert3);
-        quBuchen.ParamByName(u"FEHLERCODE"_s).SetAsString(werte.Fehlercode);
-        quBuchen.ParamByName(u"MESSWERTE_OK"_s).SetAsString(werte.Messwerte_OK ? u"J"_s : u"N"_s);
-        quBuchen.ExecSQL();
-        if (werte.Messwerte_OK)
-            MessdatumSetzen(quBuchen, werte.Mitarbeiter_ID);
+        bool stempeln = false;
+        if (werte.Messwerte_OK) {
+            // The employee's row lock, held to the commit, and whether this result is the newer:
+            // when two stations measure the same person at once, the stamp never steps back,
+            // whichever commits last.
+            FAbfrage.SQL().SetText(Buchung::kMessdatumSperren);
+            FAbfrage.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(werte.Zeitstempel);
+            FAbfrage.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
+            FAbfrage.Open();
+            stempeln =
+                FAbfrage.RecordCount() > 0 && FAbfrage.FieldByName(u"NEUER"_s).AsString() == u"1"_s;
+            FAbfrage.Close();
+        }
+
+        FAbfrage.SQL().SetText(Buchung::kMesswertEinfuegen);
+        FAbfrage.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(werte.Zeitstempel);
+        FAbfrage.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
+        FAbfrage.ParamByName(u"NAME"_s).SetAsString(werte.Name);
+        FAbfrage.ParamByName(u"MESSWERT1"_s).SetAsString(werte.Messwert1);
+        FAbfrage.ParamByName(u"MESSWERT2"_s).SetAsString(werte.Messwert2);
+        FAbfrage.ParamByName(u"MESSWERT3"_s).SetAsString(werte.Messwert3);
+        FAbfrage.ParamByName(u"FEHLERCODE"_s).SetAsString(werte.Fehlercode);
+        FAbfrage.ParamByName(u"MESSWERTE_OK"_s).SetAsString(werte.Messwerte_OK ? u"J"_s : u"N"_s);
+        FAbfrage.ExecSQL();
+        verlauf.Messung_ID = FAbfrage.InsertId();
+
+        if (FMitQuittungen) {
+            FAbfrage.SQL().SetText(Buchung::kQuittungEinfuegen);
+            FAbfrage.ParamByName(u"KENNUNG"_s).SetAsString(werte.Kennung);
+            FAbfrage.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
+            FAbfrage.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(werte.Zeitstempel);
+            FAbfrage.ParamByName(u"STATION"_s).SetAsString(werte.Station.left(kStationLaenge));
+            if (verlauf.Messung_ID != 0)
+                FAbfrage.ParamByName(u"MESSUNG_ID"_s)
+                    .SetAsString(QString::number(verlauf.Messung_ID));
+            verlauf.BeiQuittung = true;
+            FAbfrage.ExecSQL();
+            verlauf.BeiQuittung = false;
+        }
+
+        if (stempeln) {
+            FAbfrage.SQL().SetText(Buchung::kMessdatumSetzen);
+            FAbfrage.ParamByName(u"ZEITSTEMPEL"_s).SetAsDateTime(werte.Zeitstempel);
+            FAbfrage.ParamByName(u"MITARBEITER_ID"_s).SetAsString(werte.Mitarbeiter_ID);
+            FAbfrage.ExecSQL();
+        }
         verbindung.Commit();
     } catch (...) {
         verbindung.Rollback();
@@ -60,21 +130,85 @@ void Buchen(TDBAbfrage& quBuchen, const TBuchungswerte& werte)
     }
 }
 
-TErgebnis Speichern(TDBAbfrage& quBuchen, const TBuchungswerte& werte)
+Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
 {
-    TErgebnis ergebnis;
-    for (int versuch = 0; versuch < 2; ++versuch) {
+    Buchung::TErgebnis ergebnis;
+    for (int versuch = 0; versuch < kVersuche;) {
+        TVerlauf verlauf;
         try {
-            Buchen(quBuchen, werte);
-            ergebnis = {true, QString(), QString()};
-            return ergebnis;
+            Buchen(werte, verlauf);
+            return Gespeichert(verlauf.Messung_ID);
         } catch (const EDatenbankfehler& fehler) {
-            ergebnis = {false, QString::number(fehler.Nummer()), fehler.Anzeige()};
+            ergebnis = {false, QString::number(fehler.Nummer()), fehler.Anzeige(), 0};
+            if (verlauf.BeiQuittung && fehler.Nummer() == Serverfehler::kDoppelterSchluessel) {
+                // An earlier attempt arrived after all; this one was rolled back.
+                try {
+                    return Gespeichert(Nachschlagen(werte.Kennung).value_or(0));
+                } catch (const std::exception&) {
+                    return Gespeichert(0);
+                }
+            }
+            if (verlauf.BeiQuittung && QuittungUnbrauchbar(fehler.Nummer())) {
+                // Rolled back on a live link: nothing is stored, and the next attempt records
+                // without the receipt.
+                OhneQuittungen();
+                continue;
+            }
+            // A link that broke once the transaction was open may have carried the COMMIT; only
+            // the receipt can tell.
+            if (dynamic_cast<const EVerbindungsfehler*>(&fehler) && verlauf.Begonnen) {
+                if (!FMitQuittungen)
+                    return ergebnis;
+                try {
+                    if (const std::optional<quint64> messung_ID = Nachschlagen(werte.Kennung))
+                        return Gespeichert(*messung_ID);
+                } catch (const std::exception&) {
+                    return ergebnis;
+                }
+            }
         } catch (const std::exception& fehler) {
-            ergebnis = {false, QString(), TypNameVon(fehler) + u':' + MeldungVon(fehler)};
+            ergebnis = {false, QString(), TypNameVon(fehler) + u':' + MeldungVon(fehler), 0};
         }
+        ++versuch;
     }
     return ergebnis;
 }
 
-} // namespace Buchung
+std::optional<quint64> TBuchung::Nachschlagen(const QString& kennung)
+{
+    FAbfrage.SQL().SetText(Buchung::kQuittungSuchen);
+    FAbfrage.ParamByName(u"KENNUNG"_s).SetAsString(kennung);
+    FAbfrage.Open();
+    std::optional<quint64> messung_ID;
+    if (FAbfrage.RecordCount() > 0)
+        messung_ID = FAbfrage.FieldByName(u"MESSUNG_ID"_s).AsString().toULongLong();
+    FAbfrage.Close();
+    return messung_ID;
+}
+
+bool TBuchung::QuittungenPruefen()
+{
+    if (FGeprueft || !FMitQuittungen)
+        return FMitQuittungen;
+    FAbfrage.SQL().SetText(Buchung::kQuittungPruefen);
+    try {
+        FAbfrage.Open();
+        FAbfrage.Close();
+    } catch (const EVerbindungsfehler&) {
+        throw;
+    } catch (const EDatenbankfehler& fehler) {
+        if (!QuittungUnbrauchbar(fehler.Nummer()))
+            throw;
+        OhneQuittungen();
+    }
+    FGeprueft = true;
+    return FMitQuittungen;
+}
+
+void TBuchung::OhneQuittungen()
+{
+    FMitQuittungen = false;
+    FGeprueft = true;
+    qWarning("Die Datenbank hat keine brauchbare Tabelle ESD_MESSUNG_QUITTUNG: Messungen werden "
+             "ohne Quittung gespeichert. Bitte die Datenbank mit db/upgrade.sql aktualisieren.");
+}

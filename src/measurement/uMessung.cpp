@@ -62,10 +62,16 @@ bool IstGast(const QString& loginname)
 } // namespace
 
 TFMessung::TFMessung(QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FMassstab(kEntwurf)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      Zyklus(*this,
+             [this](const TBuchungswerte& werte) {
+                 return FBuchung ? FBuchung->Speichern(werte) : Buchung::TErgebnis{};
+             }),
+      Auswertung(Zyklus.Auswertung), FMassstab(kEntwurf)
 {
     setObjectName(u"FMessung"_s);
     BaueOberflaeche();
+    Zyklus.SetzePerson(QString(), [this] { return edName->text(); });
 
     connect(&ApdComPort1, &TApdComPort::TriggerAvail, this,
             [this](quint16 count) { ApdComPort1TriggerAvail(&ApdComPort1, count); });
@@ -249,6 +255,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
     } catch (const std::exception& fehler) {
         Meldung::Zeigen(Meldung::Art::Fehler, TypNameVon(fehler) + u':' + MeldungVon(fehler));
     }
+    Zyklus.SetzePerson(FKontakt->Mitarbeiter_ID(), [this] { return edName->text(); });
 
     try {
         Lade_Foto(fdmKontakt->quKontakt.FieldByName(u"FOTO"_s).AsBytes());
@@ -415,32 +422,38 @@ void TFMessung::ApdComPort1TriggerAvail(QObject* CP, quint16 Count)
 {
     Q_UNUSED(CP);
     for (quint16 i = 0; i < Count; ++i)
-        Auswertung.ByteAufnehmen(ApdComPort1.GetChar());
+        Zyklus.ByteAufnehmen(ApdComPort1.GetChar());
 }
 
 void TFMessung::ApdComPort1TriggerData(QObject* CP, quint16 TriggerHandle)
 {
     Q_UNUSED(CP);
-    Auswertung.Auswerten(TriggerHandle, *this);
+    Zyklus.Zeilenende(TriggerHandle);
 }
 
 void TFMessung::Messung_speichern()
 {
-    TBuchungswerte werte;
-    werte.Mitarbeiter_ID = FKontakt ? FKontakt->Mitarbeiter_ID() : QString();
-    werte.Name = edName->text();
-    werte.Messwert1 = Auswertung.sWert_Schuh_L;
-    werte.Messwert2 = Auswertung.sWert_Schuh_R;
-    werte.Messwert3 = Auswertung.sWert_Armband;
-    werte.Fehlercode = Auswertung.sMessung_Fehlercode;
-    werte.Messwerte_OK = Auswertung.bMesswert_OK;
-    const Buchung::TErgebnis ergebnis =
-        FDM ? Buchung::Speichern(FDM->quBuchen, werte) : Buchung::TErgebnis{};
-    if (!ergebnis.Gespeichert)
-        Fehlermeldung(u"Die Messung konnte nicht gespeichert werden."_s,
-                      u"Bitte wiederholen Sie die Messung oder verständigen Sie einen "
-                      u"Administrator."_s,
-                      ergebnis.Fehlernummer);
+    Zyklus.Messung_speichern();
+}
+
+void TFMessung::QuittungenPruefen()
+{
+    if (FQuittungenGeprueft || FBuchung == nullptr)
+        return;
+    try {
+        if (!FBuchung->QuittungenPruefen())
+            Meldung::Zeigen(
+                Meldung::Art::Warnung,
+                u"Die Datenbank ist nicht auf dem Stand dieser Station: Die Tabelle "
+                u"ESD_MESSUNG_QUITTUNG fehlt, oder der Benutzer der Station darf sie nicht "
+                u"lesen und beschreiben.\r\n\r\nMessungen werden weiter gespeichert. Bricht "
+                u"die Verbindung aber während des Speicherns ab, kann die Station nicht "
+                u"feststellen, ob eine Messung angekommen ist.\r\n\r\nBitte lassen Sie die "
+                u"Datenbank mit db/upgrade.sql aktualisieren (siehe docs/database.md)."_s);
+        FQuittungenGeprueft = true;
+    } catch (const std::exception&) {
+        // The server is away; the next start asks again, the recording finds out by itself.
+    }
 }
 
 void TFMessung::Timer1Timer()
@@ -548,11 +561,6 @@ void TFMessung::Fehlermeldung(const QString& text1, const QString& text2, const 
 {
     if (::Fehlermeldung)
         ::Fehlermeldung->Start(text1, text2, errorcode);
-}
-
-void TFMessung::Speichern()
-{
-    Messung_speichern();
 }
 
 void TFMessung::PeriodeSetzen(int ms)

@@ -4,6 +4,7 @@
 #include "ApdComPort.h"
 #include "Auswertung.h"
 #include "Massstab.h"
+#include "Messzyklus.h"
 
 #include <QImage>
 #include <QStringList>
@@ -17,11 +18,12 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class TBild;
+class TBuchung;
 class TGestenFilter;
 class TKontakt;
 class TTouchKeyboard;
 
-class TFMessung : public QWidget, private TAuswertungsZiel
+class TFMessung : public QWidget, private TMessanzeige
 {
     Q_OBJECT
 
@@ -36,6 +38,10 @@ public:
         std::function<void()> Timer2Starten;
     };
     void SetzeTafel(TTafel tafel) { FTafel = std::move(tafel); }
+    // Where results are stored; without it none is.
+    void SetzeBuchung(TBuchung* buchung) { FBuchung = buchung; }
+    // At start-up: a database without receipts is reported to the administrator, once.
+    void QuittungenPruefen();
 
     // Begins a cycle for the employee or guest contact with that key and shows the screen.
     void Start(int Mitarbeiter_ID);
@@ -57,8 +63,10 @@ public:
     TApdComPort ApdComPort1;
     // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
     QTimer Timer1;
+    // The cycle from tester bytes to the stored result; the screen only shows it.
+    TMesszyklus Zyklus;
     // The line being collected, CRTrig and the values of the current result.
-    TZeilenauswertung Auswertung;
+    TZeilenauswertung& Auswertung;
 
     // The cycle's contact; null before the first cycle.
     const TKontakt* Kontakt() const { return FKontakt.get(); }
@@ -119,11 +127,12 @@ private:
     void MemoZeigen() override;
     void Fehlermeldung(const QString& text1, const QString& text2,
                        const QString& errorcode) override;
-    void Speichern() override;
     void PeriodeSetzen(int ms) override;
     void CountdownStarten() override;
 
     TTafel FTafel;
+    TBuchung* FBuchung = nullptr;
+    bool FQuittungenGeprueft = false;
     std::unique_ptr<TKontakt> FKontakt;
     QImage FFoto;
     QStringList FMemoZeilen;

@@ -5,6 +5,7 @@
 #include "Buchung.h"
 #include "DBAbfrage.h"
 #include "DBVerbindung.h"
+#include "Messzyklus.h"
 #include "Pruefgeraet.h"
 
 #include <QByteArray>
@@ -21,14 +22,12 @@ struct TLastmessung
     // How often the evaluation asked to record; exactly 1 for a complete result.
     int Speicherungen = 0;
     Buchung::TErgebnis Ergebnis;
-    // The server's key of the stored row; 0 when not stored or not learnt.
-    quint64 Messung_ID = 0;
     // Local clock around the whole measurement; the station's own readings lie in between.
     QDateTime Vor;
     QDateTime Nach;
 };
 
-class TLaststation : public TOhneAnzeige
+class TLaststation
 {
 public:
     // Connects at once; throws EDatenbankfehler when the server refuses.
@@ -49,16 +48,12 @@ public:
     quint64 Transaktionsbeginne();
     int Wiederaufbauten() const { return FVerbindung.Wiederaufbauten(); }
 
-    // What an evaluated line does; only the recording matters without a screen.
-    void Zuruecksetzen() override;
-    void Speichern() override;
-
 private:
-    quint64 LetzterSchluessel();
-
     TDBVerbindung FVerbindung;
     TDBAbfrage quBuchen{FVerbindung, QStringLiteral("quBuchen")};
     TDBAbfrage quSuchen{FVerbindung, QStringLiteral("quSuchen")};
-    TZeilenauswertung Auswertung;
-    TLastmessung* FMessung = nullptr; // the measurement in progress
+    TBuchung FBuchung{quBuchen};
+    TOhneAnzeige FAnzeige;
+    TMesszyklus FZyklus{FAnzeige,
+                        [this](const TBuchungswerte& werte) { return FBuchung.Speichern(werte); }};
 };

@@ -69,7 +69,7 @@ QString Protokollzeile(int station, const TLastmessung& m)
 {
     const QStringList felder{QString::number(station),
                              QString::number(m.Nummer),
-                             QString::number(m.Messung_ID),
+                             QString::number(m.Ergebnis.Messung_ID),
                              m.Werte.Mitarbeiter_ID,
                              m.Werte.Name,
                              m.Werte.Messwerte_OK ? u"J"_s : u"N"_s,
@@ -243,7 +243,7 @@ int main(int argc, char* argv[])
             ++gespeichert;
             if (m.Werte.Messwerte_OK)
                 ++bestandenZahl;
-            if (m.Messung_ID == 0) {
+            if (m.Ergebnis.Messung_ID == 0) {
                 ++ohneSchluessel;
                 Fehlerausgabe() << "Station " << *stationNr << ", Messung " << nummer
                                 << ": gespeichert, aber der Schlüssel der Zeile ist unbekannt."
