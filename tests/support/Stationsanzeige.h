@@ -15,14 +15,12 @@
 inline const QString kVerbindungText1 =
     QStringLiteral("Die Verbindung zum Testgerät konnte nicht hergestellt werden.");
 
-// Writes the settings file for this database and tester device and shows the board, connected
-// and with its menu loaded. Keep the file while the station runs.
-inline std::unique_ptr<TEinstellungsDatei> ZeigeStation(const TTestServer& server,
-                                                        const QString& datenbank,
+// Writes the settings file with these connection values and tester device and shows the board,
+// connected and with its menu loaded. Keep the file while the station runs.
+inline std::unique_ptr<TEinstellungsDatei> ZeigeStation(TKlarEinstellungen werte,
                                                         const QString& geraet,
                                                         const QString& com = QStringLiteral("6"))
 {
-    TKlarEinstellungen werte = server.StationsWerte(datenbank);
     werte.Mandant = QStringLiteral("Muster GmbH");
     werte.COM = com;
     werte.Geraet = geraet;
@@ -32,6 +30,15 @@ inline std::unique_ptr<TEinstellungsDatei> ZeigeStation(const TTestServer& serve
     FMain->ZeigeVollbild();
     QCoreApplication::processEvents();
     return datei;
+}
+
+// The same on a test server's database.
+inline std::unique_ptr<TEinstellungsDatei> ZeigeStation(const TTestServer& server,
+                                                        const QString& datenbank,
+                                                        const QString& geraet,
+                                                        const QString& com = QStringLiteral("6"))
+{
+    return ZeigeStation(server.StationsWerte(datenbank), geraet, com);
 }
 
 // The text of a window's label by its object name.

@@ -1,0 +1,200 @@
+// Exactly once, end to end: the station's link cut by a relay right before or right after its
+// COMMIT reached the server, and a database without receipts. Every result ends as one row with
+// one receipt, or as the overlay, never as two rows or a false report.
+#include "Bedienelemente.h"
+#include "Bilder.h"
+#include "Fensterset.h"
+#include "MeldungsProtokoll.h"
+#include "Pruefgeraet.h"
+#include "PseudoTerminal.h"
+#include "Relais.h"
+#include "Start.h"
+#include "Stationsanzeige.h"
+#include "Tafel.h"
+#include "TestServer.h"
+#include "Testfirma.h"
+#include "uFMain.h"
+#include "uFehlermeldung.h"
+#include "uMessung.h"
+
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kDatenbank = QStringLiteral("TST_GENAU_EINMAL");
+const QString kOhneQuittungen =
+    QStringLiteral("Die Datenbank ist nicht auf dem Stand dieser Station");
+
+} // namespace
+
+class TstGenauEinmal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void nachDemCommitAbgerissen();
+    void vorDemCommitAbgerissen();
+    void ohneQuittungstabelle();
+
+private:
+    void Starte();
+    QString Wert(const QString& sql) const { return FServer.Sql(sql, kDatenbank).trimmed(); }
+    // A pass of employee 91 through the station, up to the result on the screen.
+    void Bestanden() const;
+    // "NAME|ID|OK" per row; "KENNUNG|ZEITSTEMPEL|MESSUNG_ID" per receipt.
+    QStringList Zeilen() const;
+    QStringList Quittungen() const;
+
+    TTestServer FServer;
+    std::unique_ptr<TPseudoTerminal> FPty;
+    std::unique_ptr<TRelais> FRelais;
+    std::unique_ptr<TMeldungsProtokoll> FProtokoll;
+    std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TEinstellungsDatei> FDatei;
+};
+
+void TstGenauEinmal::initTestCase()
+{
+    BereiteAnwendungVor();
+}
+
+void TstGenauEinmal::init()
+{
+    FServer.NeueDatenbank(kDatenbank);
+    FServer.Sql(Testfirma::kGrunddaten +
+                    "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, "
+                    "'Montage');" +
+                    Testfirma::Mitarbeiter(91, "Messbar", "Max", "CURDATE() - INTERVAL 2 DAY"),
+                kDatenbank);
+    FPty = std::make_unique<TPseudoTerminal>();
+    FRelais = std::make_unique<TRelais>(FServer.Port());
+    FProtokoll = std::make_unique<TMeldungsProtokoll>();
+    FFenster = std::make_unique<TFensterset>();
+    FMessung->Timer1.stop();
+}
+
+void TstGenauEinmal::cleanup()
+{
+    FFenster.reset();
+    FProtokoll.reset();
+    FDatei.reset();
+    FRelais.reset();
+    FPty.reset();
+}
+
+void TstGenauEinmal::Starte()
+{
+    // The station reaches its server only through the relay.
+    TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
+    werte.Port = FRelais->Port();
+    FDatei = ZeigeStation(werte, FPty->Geraet());
+    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
+    QCOMPARE(FMain->imgMitarbeiter[0]->Tag, 91);
+}
+
+void TstGenauEinmal::Bestanden() const
+{
+    QTest::mouseClick(FMain->imgMitarbeiter[0], Qt::LeftButton);
+    QVERIFY(FMessung->isVisible());
+    QCoreApplication::processEvents();
+    QVERIFY(FMessung->ApdComPort1.IsOpen());
+    QVERIFY(
+        FPty->Schreiben(Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR)));
+    QTRY_VERIFY(FMessung->imgGut->isVisible());
+}
+
+QStringList TstGenauEinmal::Zeilen() const
+{
+    return Testfirma::Zeilen(FServer.Sql(
+        "SELECT NAME, MITARBEITER_ID, MESSWERTE_OK FROM ESD_MESSWERTE_SCHUHE ORDER BY MESSUNG_ID",
+        kDatenbank));
+}
+
+QStringList TstGenauEinmal::Quittungen() const
+{
+    return Testfirma::Zeilen(FServer.Sql(
+        "SELECT KENNUNG, ZEITSTEMPEL, MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG", kDatenbank));
+}
+
+void TstGenauEinmal::nachDemCommitAbgerissen()
+{
+    Starte();
+    // The server commits; its answer never reaches the station.
+    FRelais->Schneiden(TRelais::TSchnitt::NachCommit);
+    Bestanden();
+    QCOMPARE(FRelais->Schnitte(), 1);
+
+    // The receipt says stored: no second row, and the screen says stored too.
+    const TBuchungswerte& werte = FMessung->Zyklus.LetzteWerte();
+    const QString zeit = werte.Zeitstempel.toString("yyyy-MM-dd hh:mm:ss");
+    QCOMPARE(Zeilen(), QStringList{"ma91|91|J"});
+    QCOMPARE(Quittungen(), QStringList{werte.Kennung + "|" + zeit + "|" +
+                                       Wert("SELECT MESSUNG_ID FROM "
+                                            "ESD_MESSWERTE_SCHUHE")});
+    QCOMPARE(Wert("SELECT DATUM_ESD_MESSUNG FROM MITARBEITER WHERE MITARBEITER_ID = 91"), zeit);
+    QVERIFY(FMessung->Zyklus.LetztesErgebnis().Gespeichert);
+    QVERIFY(!Fehlermeldung->isVisible());
+
+    // The end of the cycle shows the tile green.
+    FMessung->Timer1Timer();
+    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), Tafel::kGruen);
+}
+
+void TstGenauEinmal::vorDemCommitAbgerissen()
+{
+    Starte();
+    // The COMMIT never reaches the server, which rolls the transaction back.
+    FRelais->Schneiden(TRelais::TSchnitt::VorCommit);
+    Bestanden();
+    QCOMPARE(FRelais->Schnitte(), 1);
+
+    // Stored by the station's own retry, with the first attempt's identity and time.
+    const TBuchungswerte& werte = FMessung->Zyklus.LetzteWerte();
+    const QString zeit = werte.Zeitstempel.toString("yyyy-MM-dd hh:mm:ss");
+    QStringList versuche;
+    for (const QString& anweisung : FRelais->Anweisungen()) {
+        if (anweisung.startsWith("INSERT INTO ESD_MESSUNG_QUITTUNG"))
+            versuche << anweisung;
+    }
+    QCOMPARE(versuche.size(), 2);
+    for (const QString& versuch : versuche) {
+        QVERIFY2(versuch.contains("KENNUNG = '" + werte.Kennung + "'"), qPrintable(versuch));
+        QVERIFY2(versuch.contains("ZEITSTEMPEL = '" + zeit + "'"), qPrintable(versuch));
+    }
+    QCOMPARE(Zeilen(), QStringList{"ma91|91|J"});
+    QCOMPARE(Quittungen(), QStringList{werte.Kennung + "|" + zeit + "|" +
+                                       Wert("SELECT MESSUNG_ID FROM "
+                                            "ESD_MESSWERTE_SCHUHE")});
+    QCOMPARE(Wert("SELECT DATUM_ESD_MESSUNG FROM MITARBEITER WHERE MITARBEITER_ID = 91"), zeit);
+    QVERIFY(!Fehlermeldung->isVisible());
+}
+
+void TstGenauEinmal::ohneQuittungstabelle()
+{
+    // A site that has not upgraded its database yet.
+    FServer.Sql("DROP TABLE ESD_MESSUNG_QUITTUNG", kDatenbank);
+    Starte();
+    const auto hinweise = [this] {
+        int anzahl = 0;
+        for (const QString& text : FProtokoll->Texte())
+            anzahl += text.startsWith(kOhneQuittungen) ? 1 : 0;
+        return anzahl;
+    };
+    QCOMPARE(hinweise(), 1);
+
+    Bestanden();
+    FMessung->Timer1Timer();
+    Bestanden();
+    QCOMPARE(Zeilen(), (QStringList{"ma91|91|J", "ma91|91|J"}));
+    QVERIFY(!Fehlermeldung->isVisible());
+    QCOMPARE(hinweise(), 1);
+}
+
+QTEST_MAIN(TstGenauEinmal)
+#include "tst_genau_einmal.moc"
