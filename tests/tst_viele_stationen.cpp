@@ -71,6 +71,7 @@ struct TEintrag
     QDateTime Vor;
     QDateTime Nach;
     bool Gespeichert = false;
+    QString Kennung;
 };
 
 struct TZeile
@@ -325,7 +326,6 @@ void TstVieleStationen::TafelRunde()
         QHash<int, QDateTime> datum;
         QHash<int, QDateTime> neuesteBestandene;
         QHash<int, int> neueBestandene;
-        QHash<int, QPair<QDateTime, int>> letzterStempel; // newest write, transactions
         FPruefer.StartTransaction();
         try {
             for (const QString& abteilung : kLastAbteilungen) {
@@ -345,16 +345,6 @@ void TstVieleStationen::TafelRunde()
                 neuesteBestandene.insert(id, Zeit(qu.FieldByName(u"NEUESTE"_s)));
                 neueBestandene.insert(id, qu.FieldByName(u"NEUE"_s).AsInteger());
             }
-            qu.SQL().Clear();
-            qu.SQL().Add(
-                u"SELECT p.MITARBEITER_ID, p.NEU, t.TRANSAKTIONEN "
-                "FROM STEMPEL_PROTOKOLL p JOIN (SELECT MAX(PROTOKOLL_ID) AS LETZTE, "
-                "COUNT(DISTINCT VERBINDUNG, ABGESCHLOSSEN) AS TRANSAKTIONEN FROM STEMPEL_PROTOKOLL "
-                "GROUP BY MITARBEITER_ID) t ON p.PROTOKOLL_ID = t.LETZTE"_s);
-            for (qu.Open(); !qu.Eof(); qu.Next())
-                letzterStempel.insert(qu.FieldByName(u"MITARBEITER_ID"_s).AsInteger(),
-                                      {Zeit(qu.FieldByName(u"NEU"_s)),
-                                       qu.FieldByName(u"TRANSAKTIONEN"_s).AsInteger()});
             qu.Close();
             FPruefer.Commit();
         } catch (...) {
@@ -370,18 +360,13 @@ void TstVieleStationen::TafelRunde()
                 befunde << u"Mitarbeiter %1 zeigt %2, die neueste bestandene Messung ist vom %3"_s
                                .arg(id)
                                .arg(Text(d), Text(neueste));
-            // Row and stamp commit together: as many stamping transactions as pass rows, and the
-            // stamp shown is the last one written.
-            const auto [zuletzt, transaktionen] = letzterStempel.value(id);
-            if (transaktionen != neueBestandene.value(id))
-                befunde << u"Mitarbeiter %1: %2 bestandene Zeilen, aber %3 stempelnde "
-                           "Transaktionen sichtbar"_s.arg(id)
-                               .arg(neueBestandene.value(id))
-                               .arg(transaktionen);
-            const QDateTime soll = transaktionen > 0 ? zuletzt : FAnfangsdatum.value(id);
+            // Row and stamp commit together and the stamp never steps back: it is exactly the
+            // time of the newest pass, whichever of two stations committed last.
+            const QDateTime soll = neueBestandene.value(id) > 0 ? neueste : FAnfangsdatum.value(id);
             if (d != soll)
-                befunde << u"Mitarbeiter %1 zeigt %2, zuletzt gestempelt wurde %3"_s.arg(id).arg(
-                    Text(d), Text(soll));
+                befunde << u"Mitarbeiter %1 zeigt %2, die neueste bestandene Messung ist vom %3"_s
+                               .arg(id)
+                               .arg(Text(d), Text(soll));
         }
     } catch (const std::exception& fehler) {
         befunde << u"Tafel nicht lesbar: %1"_s.arg(QString::fromUtf8(fehler.what()));
@@ -458,13 +443,13 @@ void TstVieleStationen::vieleStationen()
             if (zeile.startsWith(u'#'))
                 continue;
             const QStringList f = zeile.split(u'\t');
-            QCOMPARE(f.size(), 14);
+            QCOMPARE(f.size(), 15);
             const auto zeit = [](const QString& text) {
                 return QDateTime::fromString(text, u"yyyy-MM-dd hh:mm:ss.zzz"_s);
             };
             eintraege.push_back({f[0].toInt(), f[1].toInt(), f[2].toULongLong(), f[3].toInt(), f[4],
                                  f[5], f[6], f[7], f[8], f[9], zeit(f[10]), zeit(f[11]),
-                                 f[12] == u"1"_s});
+                                 f[12] == u"1"_s, f[14]});
         }
     }
 
@@ -531,9 +516,41 @@ void TstVieleStationen::vieleStationen()
         }
     }
 
+    // One receipt per row, under the identity the station gave the result, naming its row and
+    // its time.
+    QHash<QString, QPair<quint64, QDateTime>> quittungen;
+    qu.Close();
+    qu.SQL().Clear();
+    qu.SQL().Add(u"SELECT KENNUNG, MESSUNG_ID, ZEITSTEMPEL FROM ESD_MESSUNG_QUITTUNG"_s);
+    for (qu.Open(); !qu.Eof(); qu.Next())
+        quittungen.insert(qu.FieldByName(u"KENNUNG"_s).AsString(),
+                          {qu.FieldByName(u"MESSUNG_ID"_s).AsString().toULongLong(),
+                           Zeit(qu.FieldByName(u"ZEITSTEMPEL"_s))});
+    int quittungFalsch = 0;
+    for (const TEintrag& e : eintraege) {
+        if (!e.Gespeichert)
+            continue;
+        const auto q = quittungen.constFind(e.Kennung);
+        const auto zeile = zeilen.constFind(e.Messung_ID);
+        if (q == quittungen.cend() || q->first != e.Messung_ID || zeile == zeilen.cend() ||
+            q->second != zeile->Zeitstempel) {
+            ++quittungFalsch;
+            Beleg(zeilenBelege,
+                  u"Station %1, Messung %2: keine passende Quittung %3"_s.arg(e.Station)
+                      .arg(e.Nummer)
+                      .arg(e.Kennung));
+        }
+    }
+    if (quittungen.size() != zeilen.size()) {
+        ++quittungFalsch;
+        Beleg(zeilenBelege,
+              u"%1 Quittungen für %2 Zeilen"_s.arg(quittungen.size()).arg(zeilen.size()));
+    }
+
     // The stamps as committed, per employee in the order the row lock let them through: the last
     // write of each transaction and the value it replaced.
     QHash<int, std::vector<TStempel>> stempel;
+    int mehrfach = 0; // transactions that wrote the stamp more than once
     qu.Close();
     qu.SQL().Clear();
     qu.SQL().Add(u"SELECT MITARBEITER_ID, VERBINDUNG, ABGESCHLOSSEN, LETZTE_ZEILE, ALT, NEU FROM "
@@ -547,6 +564,7 @@ void TstVieleStationen::vieleStationen()
         std::vector<TStempel>& liste = stempel[qu.FieldByName(u"MITARBEITER_ID"_s).AsInteger()];
         // While a transaction holds the row, nobody else writes it: its writes are adjacent.
         if (!liste.empty() && liste.back().Transaktion == schreiben.Transaktion) {
+            ++mehrfach;
             liste.back().Neu = schreiben.Neu;
             liste.back().LetzteZeile = schreiben.LetzteZeile;
         } else {
@@ -566,11 +584,11 @@ void TstVieleStationen::vieleStationen()
             .arg(Text(zeile->Zeitstempel), e->Vor.toString(u"hh:mm:ss.zzz"_s),
                  e->Nach.toString(u"hh:mm:ss.zzz"_s));
     };
-    // The local clock around each stored pass, per employee: its stamp was read in between.
-    QHash<int, std::vector<QPair<QDateTime, QDateTime>>> bestandenUm;
-    for (const TEintrag& e : eintraege) {
-        if (e.Gespeichert && e.Ok == u"J"_s)
-            bestandenUm[e.Mitarbeiter_ID].push_back({Sekunde(e.Vor), Sekunde(e.Nach)});
+    // The times of the pass rows per employee: every stamp written is one of them.
+    QHash<int, QSet<QDateTime>> bestandenUm;
+    for (auto it = zeilen.cbegin(); it != zeilen.cend(); ++it) {
+        if (it->Ok == u"J"_s)
+            bestandenUm[it->Mitarbeiter_ID].insert(it->Zeitstempel);
     }
     int rueckschritte = 0;
     QStringList stempelBelege;
@@ -588,43 +606,16 @@ void TstVieleStationen::vieleStationen()
                           .arg(Text(s.Neu), Text(s.Vorher), Herkunft(s.LetzteZeile),
                                i > 0 ? Herkunft(liste[i - 1].LetzteZeile) : u"?"_s));
             }
+            // A pass's stamp is its row's time, fixed when the result was evaluated.
+            if (!bestandenUm.value(id).contains(s.Neu)) {
+                ++abweichend;
+                Beleg(stempelBelege, u"Mitarbeiter %1: Stempel %2 von %3 ist die Zeit keiner "
+                                     "bestandenen Messung"_s.arg(id)
+                                         .arg(Text(s.Neu), Herkunft(s.LetzteZeile)));
+            }
             QDateTime& neuester = neuesterStempel[id];
             if (!neuester.isValid() || s.Neu > neuester)
                 neuester = s.Neu;
-        }
-
-        // Every pass stamped once, with a time read while it was being stored: a matching of
-        // stamps to passes (the earliest-ending open pass takes each stamp in time order).
-        std::vector<QDateTime> zeiten;
-        for (const TStempel& s : liste)
-            zeiten.push_back(s.Neu);
-        std::sort(zeiten.begin(), zeiten.end());
-        std::vector<QPair<QDateTime, QDateTime>> fenster = bestandenUm.value(id);
-        std::sort(fenster.begin(), fenster.end());
-        std::priority_queue<QDateTime, std::vector<QDateTime>, std::greater<>> offen;
-        size_t naechstes = 0;
-        int ohnePass = 0;
-        int ohneStempel = 0;
-        for (const QDateTime& zeit : zeiten) {
-            for (; naechstes < fenster.size() && fenster[naechstes].first <= zeit; ++naechstes)
-                offen.push(fenster[naechstes].second);
-            for (; !offen.empty() && offen.top() < zeit; offen.pop())
-                ++ohneStempel;
-            if (offen.empty())
-                ++ohnePass;
-            else
-                offen.pop();
-        }
-        ohneStempel += static_cast<int>(offen.size() + fenster.size() - naechstes);
-        if (ohnePass > 0 || ohneStempel > 0) {
-            ++abweichend;
-            Beleg(stempelBelege,
-                  u"Mitarbeiter %1: %2 Stempel, %3 bestandene Messungen; %4 Stempel ohne "
-                  "passende Messung, %5 Messungen ohne Stempel"_s.arg(id)
-                      .arg(zeiten.size())
-                      .arg(fenster.size())
-                      .arg(ohnePass)
-                      .arg(ohneStempel));
         }
     }
     for (auto it = bestandenUm.cbegin(); it != bestandenUm.cend(); ++it) {
@@ -665,7 +656,7 @@ void TstVieleStationen::vieleStationen()
         u"LAST gesamt stationen=%1 messungen=%2 zeilen=%3 doppelt=%4 fehlend=%5 "
         "stempel_falsch=%6 tafel_abfragen=%7 tafel_inkonsistent=%8 sekunden=%9 "
         "messungen_pro_sekunde=%10 abweichend=%11 fehler=%12 wiederholungen=%13 deadlocks=%14 "
-        "sperrwarten=%15 stempel_rueckschritte=%16"_s.arg(kStationen)
+        "sperrwarten=%15 stempel_rueckschritte=%16 quittung_falsch=%17"_s.arg(kStationen)
             .arg(messungen)
             .arg(zeilen.size())
             .arg(doppelt)
@@ -680,7 +671,8 @@ void TstVieleStationen::vieleStationen()
             .arg(wiederholungen)
             .arg(deadlocks)
             .arg(sperrwarten)
-            .arg(rueckschritte);
+            .arg(rueckschritte)
+            .arg(quittungFalsch);
     qInfo().noquote() << zusammenfassung;
     const QString ablage = qEnvironmentVariable("TS_ZUVERLAESSIGKEIT");
     if (!ablage.isEmpty() && QFileInfo(ablage).isDir()) {
@@ -699,9 +691,11 @@ void TstVieleStationen::vieleStationen()
     QCOMPARE(int(zeilen.size()), messungen);
     QCOMPARE(doppelt, 0);
     QCOMPARE(fehlend, 0);
+    QCOMPARE(quittungFalsch, 0);
     QCOMPARE(abweichend, 0);
     QCOMPARE(stempelFalsch, 0);
     QCOMPARE(rueckschritte, 0);
+    QCOMPARE(mehrfach, 0);
     QCOMPARE(FTafelInkonsistent, 0);
     QVERIFY(FTafel.Wiederaufbauten() == 0 && FPruefer.Wiederaufbauten() == 0);
 }

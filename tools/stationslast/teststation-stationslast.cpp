@@ -64,7 +64,7 @@ QString Zeitpunkt(const QDateTime& zeit)
 }
 
 // One log line: station, number, key of the row, then the row's values as recorded, the local
-// clock around the measurement and the outcome.
+// clock around the measurement, the outcome and the result's identity (its receipt).
 QString Protokollzeile(int station, const TLastmessung& m)
 {
     const QStringList felder{QString::number(station),
@@ -80,13 +80,14 @@ QString Protokollzeile(int station, const TLastmessung& m)
                              Zeitpunkt(m.Vor),
                              Zeitpunkt(m.Nach),
                              m.Ergebnis.Gespeichert ? u"1"_s : u"0"_s,
-                             m.Ergebnis.Fehlernummer};
+                             m.Ergebnis.Fehlernummer,
+                             m.Werte.Kennung};
     return felder.join(u'\t');
 }
 
 const QString kProtokollKopf =
     u"#station\tnummer\tmessung_id\tmitarbeiter_id\tname\tmesswerte_ok\tfehlercode\t"
-    u"messwert1\tmesswert2\tmesswert3\tvor\tnach\tgespeichert\tfehlernummer"_s;
+    u"messwert1\tmesswert2\tmesswert3\tvor\tnach\tgespeichert\tfehlernummer\tkennung"_s;
 
 } // namespace
 
