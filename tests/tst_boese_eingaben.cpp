@@ -427,6 +427,7 @@ bool TstBoeseEingaben::Unveraendert(const QStringList& vorher)
 void TstBoeseEingaben::Zuruecksetzen()
 {
     Ausfuehren(u"DELETE FROM ESD_MESSWERTE_SCHUHE"_s);
+    Ausfuehren(u"DELETE FROM ESD_MESSUNG_QUITTUNG"_s);
     Ausfuehren(u"UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NULL"_s);
     NeueOptionenLoeschen();
     Ausfuehren(u"UPDATE MITARBEITER SET LOGINNAME = 'anmelder' WHERE MITARBEITER_ID = 91"_s);
@@ -483,6 +484,7 @@ void TstBoeseEingaben::gastname()
     FMessung->Timer1Timer();
 
     Ausfuehren(u"DELETE FROM ESD_MESSWERTE_SCHUHE"_s);
+    Ausfuehren(u"DELETE FROM ESD_MESSUNG_QUITTUNG"_s);
     Ausfuehren(u"UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NULL WHERE MITARBEITER_ID = 95"_s);
     QVERIFY(Unveraendert(vorher));
     QCOMPARE(FProtokoll->Texte(), QStringList());
@@ -514,6 +516,7 @@ void TstBoeseEingaben::loginname()
         QCOMPARE(AusHex(Text(u"SELECT HEX(NAME) FROM ESD_MESSWERTE_SCHUHE"_s)), wert);
         QCOMPARE(Text(u"SELECT MITARBEITER_ID FROM ESD_MESSWERTE_SCHUHE"_s), u"91"_s);
         Ausfuehren(u"DELETE FROM ESD_MESSWERTE_SCHUHE"_s);
+        Ausfuehren(u"DELETE FROM ESD_MESSUNG_QUITTUNG"_s);
         Ausfuehren(u"UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NULL WHERE MITARBEITER_ID = 91"_s);
     } else {
         // Strict mode refuses the row; the station says so, and stores neither the row nor

@@ -453,6 +453,8 @@ void TstDemofirma::zeilenWieVonDerStation()
     for (; !qu.Eof(); qu.Next())
         station.insert(qu.FieldByName("ZEILE").AsString());
     FServer.Sql("DELETE FROM ESD_MESSWERTE_SCHUHE WHERE MITARBEITER_ID = " +
+                    QString::number(kStationsZeilen) +
+                    "; DELETE FROM ESD_MESSUNG_QUITTUNG WHERE MITARBEITER_ID = " +
                     QString::number(kStationsZeilen),
                 kDatenbank);
 
