@@ -227,6 +227,7 @@ void TstBuchung::schonGespeichertWirdNichtVerdoppelt()
 void TstBuchung::ohneQuittungstabelle()
 {
     // A site that has not run the upgrade: the station records as before, asked or not.
+    const QString neuAngelegt = FServer.Sql("SHOW CREATE TABLE ESD_MESSUNG_QUITTUNG", kDatenbank);
     FServer.Sql("DROP TABLE ESD_MESSUNG_QUITTUNG", kDatenbank);
     QVERIFY(FBuchung->Speichern(Werte(true)).Gespeichert);
     QVERIFY(!FBuchung->MitQuittungen());
@@ -248,6 +249,8 @@ void TstBuchung::ohneQuittungstabelle()
     FServer.Sql("CREATE USER IF NOT EXISTS 'tst_buchung'@'localhost'");
     FServer.Sql(text + text, kDatenbank);
     QVERIFY(TBuchung(*quBuchen).QuittungenPruefen());
+    // The same table as a new database gets.
+    QCOMPARE(FServer.Sql("SHOW CREATE TABLE ESD_MESSUNG_QUITTUNG", kDatenbank), neuAngelegt);
 }
 
 void TstBuchung::messtabelleOhneEigenenSchluessel()
