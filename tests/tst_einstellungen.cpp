@@ -195,7 +195,7 @@ void TstEinstellungen::strToInt()
 void TstEinstellungen::keineDatei()
 {
     const TEinstellungsDatei datei; // directory without a file
-    QCOMPARE(Lies(datei), QStringList{kLesefehler});
+    QCOMPARE(Lies(datei), QStringList{Lesefehler("Die Datei " + datei.Pfad() + " gibt es nicht.")});
     QVERIFY(!bEinstellungen_OK);
     QCOMPARE(FFdm->COM_Port, QStringLiteral("1"));
     QCOMPARE(FFdm->Server_User, QStringLiteral("ERROR"));
@@ -210,7 +210,7 @@ void TstEinstellungen::portKeineZahl()
     TEinstellungsDatei datei;
     datei.Schreibe(GueltigeWerte());
     datei.Ersetze("Port=3306", "Port=abc");
-    QCOMPARE(Lies(datei), QStringList{kLesefehler});
+    QCOMPARE(Lies(datei), QStringList{Lesefehler("Der Eintrag Port ist keine Zahl.")});
     QVERIFY(!bEinstellungen_OK);
     // Keys before Port are read, the ones after it are not.
     QCOMPARE(FFdm->Server_Hostname, QStringLiteral("8658319DAA8A1BEC2B"));
@@ -274,41 +274,50 @@ void TstEinstellungen::pruefungen_data()
     QTest::addColumn<QByteArray>("alt");
     QTest::addColumn<QByteArray>("neu");
     QTest::addColumn<Ergebnis>("ergebnis");
+    // For a read error: the keys the message names as missing.
+    QTest::addColumn<QString>("fehlt");
 
-    QTest::newRow("unverändert") << QByteArray() << QByteArray() << Ergebnis::Gueltig;
-    QTest::newRow("ohne Protokoll")
-        << QByteArray("Protokoll=TCP\r\n") << QByteArray() << Ergebnis::Lesefehler;
+    QTest::newRow("unverändert") << QByteArray() << QByteArray() << Ergebnis::Gueltig << QString();
+    QTest::newRow("ohne Protokoll") << QByteArray("Protokoll=TCP\r\n") << QByteArray()
+                                    << Ergebnis::Lesefehler << QString("Protokoll");
     QTest::newRow("Username ERROR")
-        << QByteArray("Username=C5CF0826") << QByteArray("Username=ERROR") << Ergebnis::Lesefehler;
-    QTest::newRow("DB_Name ERROR")
-        << QByteArray("DB_Name=esd") << QByteArray("DB_Name=ERROR") << Ergebnis::Lesefehler;
-    QTest::newRow("MD5-Hash ERROR") << QByteArray("MD5-Hash=C5C0CE10FBEB0E5336805D5021073516")
-                                    << QByteArray("MD5-Hash=ERROR") << Ergebnis::Lesefehler;
+        << QByteArray("Username=C5CF0826") << QByteArray("Username=ERROR") << Ergebnis::Lesefehler
+        << QString("Username");
+    QTest::newRow("DB_Name ERROR") << QByteArray("DB_Name=esd") << QByteArray("DB_Name=ERROR")
+                                   << Ergebnis::Lesefehler << QString("DB_Name");
+    QTest::newRow("MD5-Hash ERROR")
+        << QByteArray("MD5-Hash=C5C0CE10FBEB0E5336805D5021073516") << QByteArray("MD5-Hash=ERROR")
+        << Ergebnis::Lesefehler << QString("MD5-Hash");
     QTest::newRow("Port 0") << QByteArray("Port=3306") << QByteArray("Port=0")
-                            << Ergebnis::Lesefehler;
+                            << Ergebnis::Lesefehler << QString("Port");
+    QTest::newRow("ohne Passwort und Port")
+        << QByteArray("Passwort=D0F0666BC0E5\r\nHostname=8658319DAA8A1BEC2B\r\nPort=3306")
+        << QByteArray("Hostname=8658319DAA8A1BEC2B") << Ergebnis::Lesefehler
+        << QString("Passwort, Port");
     QTest::newRow("error klein ist kein fehlwert")
         << QByteArray("Hostname=8658319DAA8A1BEC2B") << QByteArray("Hostname=error")
-        << Ergebnis::Beschaedigt;
+        << Ergebnis::Beschaedigt << QString();
     QTest::newRow("hash klein") << QByteArray("MD5-Hash=C5C0CE10FBEB0E5336805D5021073516")
                                 << QByteArray("MD5-Hash=c5c0ce10fbeb0e5336805d5021073516")
-                                << Ergebnis::Beschaedigt;
+                                << Ergebnis::Beschaedigt << QString();
     QTest::newRow("gross/klein im verschlüsselten wert")
         << QByteArray("Username=C5CF0826") << QByteArray("Username=c5CF0826")
-        << Ergebnis::Beschaedigt;
+        << Ergebnis::Beschaedigt << QString();
     QTest::newRow("anderes passwort")
         << QByteArray("Passwort=D0F0666BC0E5") << QByteArray("Passwort=D0F0666BC0E6")
-        << Ergebnis::Beschaedigt;
+        << Ergebnis::Beschaedigt << QString();
     QTest::newRow("DB_Name geändert")
-        << QByteArray("DB_Name=esd") << QByteArray("DB_Name=x") << Ergebnis::Gueltig;
+        << QByteArray("DB_Name=esd") << QByteArray("DB_Name=x") << Ergebnis::Gueltig << QString();
     QTest::newRow("Port geändert")
-        << QByteArray("Port=3306") << QByteArray("Port=3307") << Ergebnis::Gueltig;
+        << QByteArray("Port=3306") << QByteArray("Port=3307") << Ergebnis::Gueltig << QString();
     QTest::newRow("Protokoll geändert")
-        << QByteArray("Protokoll=TCP") << QByteArray("Protokoll=Pipe") << Ergebnis::Gueltig;
-    QTest::newRow("COM geändert") << QByteArray("COM=1") << QByteArray("COM=7")
-                                  << Ergebnis::Gueltig;
+        << QByteArray("Protokoll=TCP") << QByteArray("Protokoll=Pipe") << Ergebnis::Gueltig
+        << QString();
+    QTest::newRow("COM geändert") << QByteArray("COM=1") << QByteArray("COM=7") << Ergebnis::Gueltig
+                                  << QString();
     QTest::newRow("Menu geändert")
         << QByteArray("Anzahl_Abteilungen=12\r\nMandant=")
-        << QByteArray("Anzahl_Abteilungen=6\r\nMandant=Neu") << Ergebnis::Gueltig;
+        << QByteArray("Anzahl_Abteilungen=6\r\nMandant=Neu") << Ergebnis::Gueltig << QString();
 }
 
 void TstEinstellungen::pruefungen()
@@ -316,6 +325,7 @@ void TstEinstellungen::pruefungen()
     QFETCH(QByteArray, alt);
     QFETCH(QByteArray, neu);
     QFETCH(Ergebnis, ergebnis);
+    QFETCH(QString, fehlt);
     TEinstellungsDatei datei;
     datei.Schreibe(GueltigeWerte());
     if (!alt.isEmpty())
@@ -328,7 +338,7 @@ void TstEinstellungen::pruefungen()
         QVERIFY(bEinstellungen_OK);
         break;
     case Ergebnis::Lesefehler:
-        QCOMPARE(meldungen, QStringList{kLesefehler});
+        QCOMPARE(meldungen, QStringList{Lesefehler("Es fehlt: " + fehlt + ".")});
         QVERIFY(!bEinstellungen_OK);
         QVERIFY(!FFdm->EinstellungenBeschaedigt());
         break;

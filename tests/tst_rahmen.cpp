@@ -90,7 +90,8 @@ void TstRahmen::init()
     FMain->ZeigeVollbild();
     FMain->setGeometry(0, 0, 1920, 1080);
     QCoreApplication::processEvents();
-    QCOMPARE(protokoll.Texte(), (QStringList{kLesefehler, kOhneMandant}));
+    QCOMPARE(protokoll.Texte(),
+             QStringList{Lesefehler("Die Datei " + FOhneDatei.Pfad() + " gibt es nicht.")});
 }
 
 void TstRahmen::cleanup()

@@ -38,6 +38,7 @@ private slots:
     void ohneEinstellungsdatei();
     void mitMandant();
     void verbindungsfehlerVorDemMandantenhinweis();
+    void abgewiesenerBenutzer();
     void menuKarte_data();
     void menuKarte();
     void portKeineZahl();
@@ -116,9 +117,15 @@ void TstStart::fenstersetEntstehtEinmal()
 
 void TstStart::ohneEinstellungsdatei()
 {
+    // One message with its cause; the missing tenant would only repeat it.
     const TEinstellungsDatei datei;
-    QCOMPARE(Starte(datei), (QStringList{kLesefehler, kOhneMandant}));
+    QCOMPARE(Starte(datei),
+             QStringList{Lesefehler("Die Datei " + datei.Pfad() + " gibt es nicht.")});
     QVERIFY(FMain->isVisible());
+    // The welcome card says why there are no buttons, and that only a restart helps.
+    QVERIFY(FMain->lblVerbindung->isVisible());
+    QVERIFY(FMain->lblVerbindung->text().contains("neu starten"));
+    QVERIFY(!FMain->TimerDB.isActive());
     QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
     QCOMPARE(FMain->lblWelcome->text(), QStringLiteral("Herzlich Willkommen."));
     QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card12);
@@ -147,13 +154,37 @@ void TstStart::verbindungsfehlerVorDemMandantenhinweis()
     datei.Schreibe(werte);
     const QStringList meldungen = Starte(datei);
     QCOMPARE(meldungen.size(), 2);
-    QVERIFY2(meldungen[0].startsWith(kVerbindungsfehler + QStringLiteral("EVerbindungsfehler:")),
+    // The cause in words, the client library's number and text, no type name.
+    QVERIFY2(meldungen[0].startsWith(kVerbindungsfehler +
+                                     "Der Datenbankserver ist nicht erreichbar.\r\nFehler 2002: "),
              qPrintable(meldungen[0]));
+    // A missing tenant is a cause of its own and still said.
     QCOMPARE(meldungen[1], kOhneMandant);
     QVERIFY(!FDM->MyCon.Connected());
     QVERIFY(bEinstellungen_OK);
     QVERIFY(FMain->isVisible());
     QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
+}
+
+void TstStart::abgewiesenerBenutzer()
+{
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    werte.Passwort = QStringLiteral("falsch");
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    const QStringList meldungen = Starte(datei);
+    QCOMPARE(meldungen.size(), 1);
+    QVERIFY2(meldungen[0].startsWith(kVerbindungsfehler +
+                                     "Der Datenbankserver lehnt Benutzername oder Passwort "
+                                     "ab.\r\nFehler 1045: Access denied for user"),
+             qPrintable(meldungen[0]));
+    // The station keeps asking: an administrator may fix the account on the server.
+    QVERIFY(FMain->TimerDB.isActive());
+    QVERIFY(FMain->lblVerbindung->isVisible());
+    QVERIFY2(FMain->lblVerbindung->text().startsWith(
+                 "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 1045: "),
+             qPrintable(FMain->lblVerbindung->text()));
 }
 
 void TstStart::menuKarte_data()
@@ -189,7 +220,7 @@ void TstStart::portKeineZahl()
     TEinstellungsDatei datei;
     datei.Schreibe(GueltigeWerte());
     datei.Ersetze("Port=3306", "Port=abc");
-    QCOMPARE(Starte(datei), (QStringList{kLesefehler, kOhneMandant}));
+    QCOMPARE(Starte(datei), QStringList{Lesefehler("Der Eintrag Port ist keine Zahl.")});
     // The menu values were never read: six-button card with arrows, empty welcome text.
     QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card6);
     QVERIFY(!FMain->btnMenu_Abt_Links->isHidden());

@@ -48,6 +48,7 @@ private slots:
     void init();
     void cleanup();
 
+    void serverBeimStartGestoppt();
     void serverVorDerErgebniszeileGestoppt();
     void serverZwischenDenAnweisungenAbgestuerzt();
     void serverBeimNeuladenDerTafelGestoppt();
@@ -178,6 +179,44 @@ void TstStoerungen::BestandenGespeichert()
                   "FROM MITARBEITER WHERE MITARBEITER_ID = 91"),
              QString("1"));
     ZyklusBeenden();
+}
+
+void TstStoerungen::serverBeimStartGestoppt()
+{
+    // After a power cut the kiosk starts before its server.
+    FServer.Stoppen();
+    FDatei = ZeigeStation(FServer, kDatenbank, FGeraet);
+    QCOMPARE(FProtokoll->Texte().size(), 1);
+    QVERIFY2(FProtokoll->Texte()[0].startsWith(kVerbindungsfehler +
+                                               "Der Datenbankserver ist nicht erreichbar."),
+             qPrintable(FProtokoll->Texte()[0]));
+    QVERIFY(FMain->btnAbteilung_B[0]->isHidden());
+    QVERIFY(FMain->lblVerbindung->isVisible());
+    QVERIFY(FMain->lblVerbindung->text().startsWith(
+        "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 2002: "));
+
+    // Ten seconds later it asks again in vain, then waits longer.
+    for (int sekunde = 1; sekunde <= 10; ++sekunde)
+        FMain->TimerDBTimer();
+    QVERIFY(FMain->btnAbteilung_B[0]->isHidden());
+    QVERIFY(FMain->lblVerbindung->text().startsWith(
+        "Keine Verbindung zur Datenbank – neuer Versuch in 20 s"));
+    FMain->TimerDBTimer();
+    QVERIFY(FMain->lblVerbindung->text().startsWith(
+        "Keine Verbindung zur Datenbank – neuer Versuch in 19 s"));
+
+    // The server comes up: at the next try the menu appears and the note goes, by itself.
+    FServer.Starten();
+    for (int sekunde = 2; sekunde <= 20; ++sekunde)
+        FMain->TimerDBTimer();
+    QVERIFY(!FMain->btnAbteilung_B[0]->isHidden());
+    QCOMPARE(FMain->btnAbteilung_B[0]->text(), QString("Montage"));
+    QVERIFY(!FMain->lblVerbindung->isVisible());
+    QVERIFY(!FMain->TimerDB.isActive());
+    QCOMPARE(FProtokoll->Texte().size(), 1);
+
+    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
+    BestandenGespeichert();
 }
 
 void TstStoerungen::serverVorDerErgebniszeileGestoppt()

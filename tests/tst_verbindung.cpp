@@ -19,8 +19,8 @@ private slots:
     void initTestCase();
     void init();
     void kleingeschriebeneDatenbankWirdGrossGeoeffnet();
-    void fehlschlaegeMitTypname_data();
-    void fehlschlaegeMitTypname();
+    void fehlschlaegeMitUrsache_data();
+    void fehlschlaegeMitUrsache();
     void wiederholterAufrufVerbindetSpaeter();
     void spaetereAnweisungVerbindetNach();
 
@@ -69,7 +69,7 @@ void TstVerbindung::kleingeschriebeneDatenbankWirdGrossGeoeffnet()
     QCOMPARE(FFdm->quSuchen.FieldByName(u"ZS"_s).AsString(), u"utf8mb4"_s);
 }
 
-void TstVerbindung::fehlschlaegeMitTypname_data()
+void TstVerbindung::fehlschlaegeMitUrsache_data()
 {
     QTest::addColumn<TKlarEinstellungen>("werte");
     QTest::addColumn<QString>("meldungsAnfang");
@@ -78,22 +78,25 @@ void TstVerbindung::fehlschlaegeMitTypname_data()
     werte.Passwort = u"falsch"_s;
     QTest::newRow("falsches Passwort")
         << werte
-        << kVerbindungsfehler + u"EVerbindungsfehler:Access denied for user 'pruefer'@"
+        << kVerbindungsfehler + u"Der Datenbankserver lehnt Benutzername oder Passwort ab.\r\n"
+                                u"Fehler 1045: Access denied for user 'pruefer'@"
                                 u"'127.0.0.1' (using password: YES)"_s;
 
     werte = FServer.StationsWerte(u"TST_VERBINDUNG"_s);
     werte.Port = 1;
     QTest::newRow("niemand am Port")
         << werte
-        << kVerbindungsfehler + u"EVerbindungsfehler:Can't connect to server on "
-                                u"'127.0.0.1'"_s;
+        << kVerbindungsfehler + u"Der Datenbankserver ist nicht erreichbar.\r\n"
+                                u"Fehler 2002: Can't connect to server on '127.0.0.1'"_s;
 
     werte = FServer.StationsWerte(u"gibt_es_nicht"_s);
     QTest::newRow("fehlende Datenbank")
-        << werte << kVerbindungsfehler + u"EVerbindungsfehler:Unknown database 'GIBT_ES_NICHT'"_s;
+        << werte
+        << kVerbindungsfehler + u"Die Datenbank gibt es auf dem Server nicht.\r\n"
+                                u"Fehler 1049: Unknown database 'GIBT_ES_NICHT'"_s;
 }
 
-void TstVerbindung::fehlschlaegeMitTypname()
+void TstVerbindung::fehlschlaegeMitUrsache()
 {
     QFETCH(TKlarEinstellungen, werte);
     QFETCH(QString, meldungsAnfang);

@@ -63,6 +63,8 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
     Timer2.setInterval(kTickMs);
     connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
     Timer2.start();
+    TimerDB.setInterval(kTickMs);
+    connect(&TimerDB, &QTimer::timeout, this, &TFMain::TimerDBTimer);
 
     // Keys reach the window before the focused control: the filter sees them first.
     qApp->installEventFilter(this);
@@ -135,6 +137,13 @@ void TFMain::BaueKarten()
     SetzeTextfarbe(lblWelcome, Qt::white);
     lblWelcome->setFont(QFont(u"Segoe UI"_s));
     FMassstab.Setze(lblWelcome, {100, 150, 1700, 106}, 80);
+    lblVerbindung = Benannt(new QLabel(cardWelcome), u"lblVerbindung"_s);
+    lblVerbindung->setAlignment(Qt::AlignCenter);
+    lblVerbindung->setWordWrap(true);
+    SetzeTextfarbe(lblVerbindung, Qt::yellow);
+    lblVerbindung->setFont(QFont(u"Verdana"_s));
+    FMassstab.Setze(lblVerbindung, {100, 792, 1700, 66}, 22);
+    lblVerbindung->hide();
     Image1 = Benannt(new TBild(cardWelcome), u"Image1"_s);
     Image1->SetzeSvg(Bilder::EsdSchutzzone);
     FMassstab.Setze(Image1, {740, 341, 433, 447});
@@ -262,14 +271,50 @@ void TFMain::FormShow()
     btnMenu_Abt_Links->setVisible(!zwoelf);
     btnMenu_Abt_Rechts->setVisible(!zwoelf);
 
-    if (Mandant().isEmpty())
+    // Without readable settings the tenant is unknown too: that box would only repeat the cause.
+    if (Mandant().isEmpty() && bEinstellungen_OK)
         Meldung::Zeigen(Meldung::Art::Warnung,
                         u"Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!"_s);
 
     lblWelcome->setText(Werbung_Welcome());
     Lade_Abteilungen();
-    if (FMessung && FDM->MyCon.Connected())
+    if (!bEinstellungen_OK) {
+        lblVerbindung->setText(Wiederholung::HinweisEinstellungen());
+        lblVerbindung->show();
+    } else if (!FAbteilungenGeladen) {
+        // After a power cut the kiosk often starts before the network or the server.
+        FWiederholung.Beginnen();
+        TimerDB.start();
+        ZeigeVerbindungshinweis();
+    } else if (FMessung) {
         FMessung->QuittungenPruefen();
+    }
+}
+
+void TFMain::TimerDBTimer()
+{
+    if (!FWiederholung.Tick()) {
+        ZeigeVerbindungshinweis();
+        return;
+    }
+    Lade_Abteilungen();
+    if (!FAbteilungenGeladen) {
+        FWiederholung.Fehlgeschlagen();
+        ZeigeVerbindungshinweis();
+        return;
+    }
+    FWiederholung.Beenden();
+    TimerDB.stop();
+    lblVerbindung->hide();
+    if (FMessung)
+        FMessung->QuittungenPruefen();
+}
+
+void TFMain::ZeigeVerbindungshinweis()
+{
+    lblVerbindung->setText(
+        Wiederholung::Hinweis(FKeineVerbindung, FWiederholung.Restsekunden(), FAbteilungsfehler));
+    lblVerbindung->show();
 }
 
 void TFMain::paintEvent(QPaintEvent* event)

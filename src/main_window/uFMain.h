@@ -4,6 +4,7 @@
 #include "Einstellungen.h"
 #include "Massstab.h"
 #include "Strichgeste.h"
+#include "Wiederholung.h"
 #include "uKontakt.h"
 
 #include <QImage>
@@ -58,6 +59,8 @@ public:
     void FormGesture();
     void Wischen(TWischen richtung, QWidget* start);
     void Timer2Timer();
+    // Once a second while the department list is missing: counts down and asks again.
+    void TimerDBTimer();
 
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
@@ -84,6 +87,8 @@ public:
     QStringList sglobMitarbeiter_IDs;
 
     QTimer Timer2;
+    // Runs only while the department list could not be loaded.
+    QTimer TimerDB;
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
     bool bStart = false;
@@ -95,6 +100,8 @@ public:
     QWidget* cardWelcome = nullptr;
     QWidget* cardMitarbeiter = nullptr;
     QLabel* lblWelcome = nullptr;
+    // Why there are no department buttons, while there are none.
+    QLabel* lblVerbindung = nullptr;
     TBild* Image1 = nullptr;
     QWidget* panMitarbeiter = nullptr;
     std::array<QWidget*, 24> panUser{};
@@ -138,6 +145,7 @@ private:
     void AppBar_Zeigen(int modus);
 
     void Lade_Abteilungen();
+    void ZeigeVerbindungshinweis();
     void Zeige_Abteilungen();
     void Leere_MA_Kacheln();
     void Lade_MA_Kachel(const QString& id, int n);
@@ -152,6 +160,11 @@ private:
     TMassstab FMassstab{kEntwurf};
     TGestenFilter* FGesten = nullptr;
     bool FGezeigt = false;
+    // The last department load: whether it worked, and why not.
+    bool FAbteilungenGeladen = false;
+    bool FKeineVerbindung = false;
+    QString FAbteilungsfehler;
+    TWiederholung FWiederholung;
 };
 
 // Program-wide reference, set while the window set exists.

@@ -1,6 +1,8 @@
 // The employee board of the main window: department menu, tiles, pages and the photo tap.
 #include "Bedienelemente.h"
 #include "Bilder.h"
+#include "DBFehler.h"
+#include "Startmeldung.h"
 #include "Tafel.h"
 #include "uFDM.h"
 #include "uFMain.h"
@@ -69,8 +71,13 @@ void TFMain::Lade_Abteilungen()
         const bool pfeile = iglob_Anzahl_Abteilungen > 6 && Menu_AnzAbteilungen() == u"6"_s;
         btnMenu_Abt_Links->setVisible(pfeile);
         btnMenu_Abt_Rechts->setVisible(pfeile);
-    } catch (const std::exception&) {
-        // Without a database the menu shows what was read so far, which is nothing at start.
+        FAbteilungenGeladen = true;
+    } catch (const std::exception& fehler) {
+        // Without a database the menu shows what was read so far, which is nothing at start;
+        // the welcome card says why and the start tries again.
+        FAbteilungenGeladen = false;
+        FKeineVerbindung = dynamic_cast<const EVerbindungsfehler*>(&fehler) != nullptr;
+        FAbteilungsfehler = Startmeldung::Detail(fehler);
     }
     Zeige_Abteilungen();
 }
@@ -152,6 +159,10 @@ void TFMain::VersteckeKachel(int n)
 
 void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
 {
+    // No department shown yet (the measurement screen's first countdown at start): nothing to
+    // reload, and without a database no reason for a message.
+    if (sglobAktive_Abteilung.isEmpty())
+        return;
     try {
         TDBAbfrage& abfrage = FDM->quMitarbeiter;
         abfrage.Close();

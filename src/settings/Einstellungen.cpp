@@ -42,12 +42,25 @@ void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& m
 
 bool EinstellungenVollstaendig(const TDBEinstellungen& db)
 {
-    for (const QString* wert : {&db.Server_User, &db.Server_Passwort, &db.Server_Hostname,
-                                &db.Server_DB, &db.Server_Protocol, &db.Server_MD5Hash}) {
-        if (*wert == kFehlt)
-            return false;
-    }
-    return db.Server_Port != 0;
+    return FehlendeEinstellungen(db).isEmpty();
+}
+
+QStringList FehlendeEinstellungen(const TDBEinstellungen& db)
+{
+    QStringList fehlend;
+    const auto pruefe = [&fehlend](const QString& wert, const QString& schluessel) {
+        if (wert == kFehlt)
+            fehlend << schluessel;
+    };
+    pruefe(db.Server_User, u"Username"_s);
+    pruefe(db.Server_Passwort, u"Passwort"_s);
+    pruefe(db.Server_Hostname, u"Hostname"_s);
+    if (db.Server_Port == 0)
+        fehlend << u"Port"_s;
+    pruefe(db.Server_DB, u"DB_Name"_s);
+    pruefe(db.Server_Protocol, u"Protokoll"_s);
+    pruefe(db.Server_MD5Hash, u"MD5-Hash"_s);
+    return fehlend;
 }
 
 bool IntegritaetStimmt(const TDBEinstellungen& db)

@@ -4,6 +4,7 @@
 #include "IniDatei.h"
 
 #include <QString>
+#include <QStringList>
 
 // Database and serial values; held by the data module.
 struct TDBEinstellungen
@@ -45,6 +46,8 @@ void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& m
 
 // False when a required value still holds its "ERROR" default or the port is 0.
 bool EinstellungenVollstaendig(const TDBEinstellungen& db);
+// The keys of [DB_Server] that make the values incomplete, in the file's order.
+QStringList FehlendeEinstellungen(const TDBEinstellungen& db);
 
 // True when the stored integrity value matches the three enciphered credentials.
 bool IntegritaetStimmt(const TDBEinstellungen& db);

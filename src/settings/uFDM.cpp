@@ -3,10 +3,12 @@
 
 #include "AsciiGross.h"
 #include "Entschluesseln.h"
+#include "Startmeldung.h"
 #include "uFehler.h"
 #include "uMeldung.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -35,15 +37,10 @@ bool TFDM::MitDB_Verbinden()
         MyCon.SetConnected(true);
         return true;
     } catch (const std::exception& fehler) {
-        MeldeVerbindungsfehler(TypNameVon(fehler) + u':' + MeldungVon(fehler));
+        // The cause in words and the server's number and text; the start retries by itself.
+        Meldung::Zeigen(Meldung::Art::Hinweis, Startmeldung::Verbindungsfehler(fehler));
     }
     return false;
-}
-
-void TFDM::MeldeVerbindungsfehler(const QString& fehler)
-{
-    Meldung::Zeigen(Meldung::Art::Hinweis,
-                    u"Fehler beim verbinden mit der Datenbank!\r\n\r\n"_s + fehler);
 }
 
 bool TFDM::Lese_Einstellungen()
@@ -51,12 +48,24 @@ bool TFDM::Lese_Einstellungen()
     const QString verzeichnis =
         FVerzeichnis.isEmpty() ? QCoreApplication::applicationDirPath() : FVerzeichnis;
     TMenuWerte ohneZiel;
+    const QString pfad = EinstellungsDatei(verzeichnis);
+    // A missing or unreadable file reads as one without keys: the defaults still apply.
+    const QFileInfo datei(pfad);
+    QString ursache;
+    if (!datei.exists())
+        ursache = Startmeldung::DateiNichtGefunden(pfad);
+    else if (!datei.isReadable())
+        ursache = Startmeldung::DateiNichtLesbar(pfad);
     try {
-        const TIniDatei Qarvel_Ini(EinstellungsDatei(verzeichnis));
+        const TIniDatei Qarvel_Ini(pfad);
         LeseEinstellungen(Qarvel_Ini, *this, FMenuZiel ? *FMenuZiel : ohneZiel);
         bEinstellungen_OK = true;
+        if (!ursache.isEmpty()) {
+            MeldeLesefehler(ursache);
+            return false;
+        }
         if (!EinstellungenVollstaendig(*this)) {
-            MeldeLesefehler();
+            MeldeLesefehler(Startmeldung::Unvollstaendig(FehlendeEinstellungen(*this)));
             return false;
         }
         if (!IntegritaetStimmt(*this)) {
@@ -70,16 +79,17 @@ bool TFDM::Lese_Einstellungen()
             return false;
         }
         return true;
-    } catch (const std::exception&) {
-        MeldeLesefehler();
+    } catch (const EUmwandlungsfehler&) {
+        MeldeLesefehler(Startmeldung::PortKeineZahl());
+        return false;
+    } catch (const std::exception& fehler) {
+        MeldeLesefehler(MeldungVon(fehler));
         return false;
     }
 }
 
-void TFDM::MeldeLesefehler()
+void TFDM::MeldeLesefehler(const QString& ursache)
 {
-    Meldung::Zeigen(Meldung::Art::Hinweis,
-                    u"Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
-                    u"Das Programm wird nach dem dritten Fehlversuch vorsorglich beendet."_s);
+    Meldung::Zeigen(Meldung::Art::Hinweis, Startmeldung::Lesefehler(ursache));
     bEinstellungen_OK = false;
 }

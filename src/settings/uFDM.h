@@ -34,8 +34,7 @@ public:
 
 private:
     bool Lese_Einstellungen();
-    void MeldeLesefehler();
-    void MeldeVerbindungsfehler(const QString& fehler);
+    void MeldeLesefehler(const QString& ursache);
 
     TMenuWerte* FMenuZiel = nullptr;
     QString FVerzeichnis;

@@ -4,16 +4,24 @@
 #include <QString>
 #include <QStringList>
 
-inline const QString kLesefehler =
-    QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n"
-                   "Das Programm wird nach dem dritten Fehlversuch vorsorglich beendet.");
+// The settings' read error: the first line, the cause, then what to do.
+inline const QString kLesefehlerAnfang =
+    QStringLiteral("Fehler beim einlesen der Daten aus der Datei Einstellungen.ini!\r\n\r\n");
+inline const QString kLesefehlerEnde = QStringLiteral(
+    "\r\n\r\nDie Station arbeitet ohne Datenbank weiter. Bitte verständigen Sie einen "
+    "Administrator: Die Datei muss mit teststation-einstellungen geschrieben und die Station "
+    "danach neu gestartet werden.");
+inline QString Lesefehler(const QString& ursache)
+{
+    return kLesefehlerAnfang + ursache + kLesefehlerEnde;
+}
 inline const QString kBeschaedigt =
     QStringLiteral("Die Datei Einstellungen.ini scheint beschädigt zu sein.\r\n"
                    "Bitte verständigen Sie einen Administrator!\r\n\r\n"
                    "Das Programm wird vorsorglich beendet.");
 inline const QString kOhneMandant =
     QStringLiteral("Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!");
-// Start of the connection failure message; the error's type name and text follow.
+// Start of the connection failure message; the cause, the server's number and text follow.
 inline const QString kVerbindungsfehler =
     QStringLiteral("Fehler beim verbinden mit der Datenbank!\r\n\r\n");
 // The contact load's message when a search found no contact or several.
