@@ -5,7 +5,7 @@ TS_PAKETE=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-serialport-dev qt6-svg-dev
     libmariadb-dev mariadb-server mariadb-client iproute2
-    xvfb xauth x11-utils fonts-dejavu-core
+    xvfb xauth x11-utils fonts-dejavu-core openbox
     file desktop-file-utils
     clang libclang-rt-14-dev
 )

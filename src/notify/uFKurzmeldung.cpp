@@ -95,7 +95,7 @@ void TFKurzmeldung::Start(const QString& Titel, const QString& Text1)
     lbl1->setText(Text1);
     lbl1->adjustSize();
     Karte::Zentrieren(this);
-    show();
+    Karte::ObenZeigen(this);
     Timer1.start();
 }
 

@@ -77,8 +77,7 @@ void TFehlermeldung::Start(const QString& Text1, const QString& Text2, const QSt
         label->adjustSize();
     }
     Karte::Zentrieren(this);
-    show();
-    raise();
+    Karte::ObenZeigen(this);
 }
 
 void TFehlermeldung::Image1Click()
