@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <set>
 
 using B = TAuswertungsZiel::TBildart;
@@ -111,6 +112,9 @@ private slots:
     void zeilen_data();
     void zeilen();
     void gespeichertWirdVorDenErgebnisbildern();
+    void gruendeMachenTeileSchlecht_data();
+    void gruendeMachenTeileSchlecht();
+    void teilbilderWieGruende();
     void rahmungUndZeilenende_data();
     void rahmungUndZeilenende();
     void fremderHandleAendertNichts();
@@ -144,7 +148,13 @@ void TstAuswertung::zeilen_data()
     QTest::newRow("bestanden") << QStringList{"RSL 0.35", "RSR 0.40", "RHG 1.1", "ERG OK"}
                                << "Armband_gut,Gut,Schuh_L_Gut,Schuh_R_gut" << kVerborgen
                                << QStringList{"J| 0.35| 0.40| 1.1|"} << 2000 << 0;
-    QTest::newRow("ERG 40") << QStringList{"ERG 40"} << "Schlecht"
+    // The readings are stored as sent, though the reasons turn their pictures bad.
+    QTest::newRow("Werte und Gruende")
+        << QStringList{"RSL 0.35", "RSR 0.40", "RHG 1.1", "ERG 10"}
+        << "Armband_schlecht,Schlecht,Schuh_L_schlecht,Schuh_R_gut"
+        << QStringList{"", "Schuh Links: Widerstand zu hoch", "Handgelenkband: Widerstand zu hoch"}
+        << QStringList{"N| 0.35| 0.40| 1.1| 10"} << 5000 << 0;
+    QTest::newRow("ERG 40") << QStringList{"ERG 40"} << "Schlecht,Schuh_L_schlecht,Schuh_R_schlecht"
                             << QStringList{"", "Schuh Rechts: Widerstand zu hoch",
                                            "Schuh Links: Widerstand zu hoch"}
                             << QStringList{"N|||| 40"} << 5000 << 0;
@@ -162,11 +172,12 @@ void TstAuswertung::zeilen_data()
                            "Schuh Links: Widerstand zu tief",
                            "Handgelenkband: Widerstand zu hoch",
                            "Handgelenkband: Widerstand zu tief)"};
-    QTest::newRow("ERG 255") << QStringList{"ERG 255"} << "Schlecht" << alle
+    const QString alleSchlecht = "Armband_schlecht,Schlecht,Schuh_L_schlecht,Schuh_R_schlecht";
+    QTest::newRow("ERG 255") << QStringList{"ERG 255"} << alleSchlecht << alle
                              << QStringList{"N|||| 255"} << 5000 << 0;
-    QTest::newRow("ERG 300") << QStringList{"ERG 300"} << "Schlecht" << alle
+    QTest::newRow("ERG 300") << QStringList{"ERG 300"} << alleSchlecht << alle
                              << QStringList{"N|||| 300"} << 5000 << 0;
-    QTest::newRow("ERG 5") << QStringList{"ERG 5"} << "Schlecht"
+    QTest::newRow("ERG 5") << QStringList{"ERG 5"} << "Armband_schlecht,Schlecht,Schuh_L_schlecht"
                            << QStringList{"", "Schuh Links: Widerstand zu tief",
                                           "Handgelenkband: Widerstand zu tief)"}
                            << QStringList{"N|||| 5"} << 5000 << 0;
@@ -177,7 +188,7 @@ void TstAuswertung::zeilen_data()
     QTest::newRow("klein geschrieben")
         << QStringList{"erg ok"} << "" << kVerborgen << QStringList{} << 2000 << 0;
     QTest::newRow("zwei Ergebnisse")
-        << QStringList{"RSL 1", "ERG 8", "ERG OK"} << "Gut,Schlecht,Schuh_L_Gut"
+        << QStringList{"RSL 1", "ERG 8", "ERG OK"} << "Gut,Schlecht,Schuh_L_schlecht"
         << QStringList{"", "Schuh Links: Widerstand zu hoch"}
         << QStringList{"N| 1||| 8", "J| 1||| 8"} << 2000 << 0;
     // Results without a whole number are not results.
@@ -225,6 +236,110 @@ void TstAuswertung::gespeichertWirdVorDenErgebnisbildern()
     schirm.Log.clear();
     Empfangen(a, schirm, "ERG OK\r");
     QCOMPARE(schirm.Log, QStringList({"Speichern", "+Gut"}));
+
+    // The item pictures a reason names come after the result's own pictures.
+    schirm.Log.clear();
+    Empfangen(a, schirm, "ERG 48\r");
+    QCOMPARE(schirm.Log, QStringList({"Speichern", "+Schlecht", "-Gut", "+Schlecht",
+                                      "+Schuh_R_schlecht", "-Schuh_R_gut"}));
+}
+
+// Reason bits against the item lines that came before: the reasons decide which item
+// pictures end bad, whatever reading the item's line brought.
+void TstAuswertung::gruendeMachenTeileSchlecht_data()
+{
+    const QStringList gemessen{"RSL 0.35", "RSR 0.40", "RHG 1.1"};
+    QTest::addColumn<QStringList>("zeilen");
+    QTest::addColumn<QString>("bilder");
+
+    QTest::newRow("RSR 150, ERG 32")
+        << QStringList{"RSR 150", "ERG 32"} << "Schlecht,Schuh_R_schlecht";
+    QTest::newRow("alle gemessen, ERG 16")
+        << gemessen + QStringList{"ERG 16"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_schlecht";
+    QTest::newRow("alle gemessen, ERG 40")
+        << gemessen + QStringList{"ERG 40"}
+        << "Armband_gut,Schlecht,Schuh_L_schlecht,Schuh_R_schlecht";
+    QTest::newRow("alle gemessen, ERG 4")
+        << gemessen + QStringList{"ERG 4"} << "Armband_gut,Schlecht,Schuh_L_schlecht,Schuh_R_gut";
+    QTest::newRow("alle gemessen, ERG 1")
+        << gemessen + QStringList{"ERG 1"} << "Armband_schlecht,Schlecht,Schuh_L_Gut,Schuh_R_gut";
+    // Both reasons of one item: it ends bad once.
+    QTest::newRow("alle gemessen, ERG 48")
+        << gemessen + QStringList{"ERG 48"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_schlecht";
+    // Items whose line never arrived: the tester still says they failed.
+    QTest::newRow("nur ERG 3") << QStringList{"ERG 3"} << "Armband_schlecht,Schlecht";
+    QTest::newRow("nur RSL, ERG 33") << QStringList{"RSL 0.35", "ERG 33"}
+                                     << "Armband_schlecht,Schlecht,Schuh_L_Gut,Schuh_R_schlecht";
+    // Reasons that name no item.
+    QTest::newRow("alle gemessen, ERG 64")
+        << gemessen + QStringList{"ERG 64"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_gut";
+    QTest::newRow("alle gemessen, ERG 192")
+        << gemessen + QStringList{"ERG 192"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_gut";
+    QTest::newRow("alle gemessen, ERG 0")
+        << gemessen + QStringList{"ERG 0"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_gut";
+    QTest::newRow("alle gemessen, ERG -5")
+        << gemessen + QStringList{"ERG -5"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_gut";
+    // Read as the memo reads it, not as a bit mask: 160 is 128 and 32, 256 lists every reason.
+    QTest::newRow("alle gemessen, ERG 160")
+        << gemessen + QStringList{"ERG 160"} << "Armband_gut,Schlecht,Schuh_L_Gut,Schuh_R_schlecht";
+    QTest::newRow("alle gemessen, ERG 256")
+        << gemessen + QStringList{"ERG 256"}
+        << "Armband_schlecht,Schlecht,Schuh_L_schlecht,Schuh_R_schlecht";
+    // Left sole after OVR and a reading shows both pictures; its reason leaves the red one.
+    QTest::newRow("RSL OVR, RSL 12, ERG 8")
+        << QStringList{"RSL OVR", "RSL 12", "ERG 8"} << "Schlecht,Schuh_L_schlecht";
+    QTest::newRow("alle gemessen, ERG -10") << gemessen + QStringList{"ERG -10"} << "Schlecht";
+    QTest::newRow("alle gemessen, ERG OK")
+        << gemessen + QStringList{"ERG OK"} << "Armband_gut,Gut,Schuh_L_Gut,Schuh_R_gut";
+    // An item line after the result still changes its pictures.
+    QTest::newRow("ERG 32, dann RSR 0.40")
+        << QStringList{"ERG 32", "RSR 0.40"} << "Schlecht,Schuh_R_gut";
+}
+
+void TstAuswertung::gruendeMachenTeileSchlecht()
+{
+    QFETCH(QStringList, zeilen);
+    QFETCH(QString, bilder);
+
+    TZeilenauswertung a;
+    a.CRTrig = 7;
+    TBildschirm schirm(a);
+    for (const QString& zeile : zeilen)
+        Empfangen(a, schirm, zeile.toLatin1() + "\r\n");
+    QCOMPARE(schirm.SichtbareBilder(), bilder);
+}
+
+// Every code, measured items first: an item ends bad exactly when a memo line names it. The key
+// released too early (-10) clears the display instead and is in the table above.
+void TstAuswertung::teilbilderWieGruende()
+{
+    struct TTeil
+    {
+        const char* Grund;
+        const char* Gut;
+        const char* Schlecht;
+    };
+    const TTeil teile[] = {{"Schuh Rechts:", "Schuh_R_gut", "Schuh_R_schlecht"},
+                           {"Schuh Links:", "Schuh_L_Gut", "Schuh_L_schlecht"},
+                           {"Handgelenkband:", "Armband_gut", "Armband_schlecht"}};
+    for (int code = -300; code <= 600; ++code) {
+        if (code == -10)
+            continue;
+        TZeilenauswertung a;
+        a.CRTrig = 7;
+        TBildschirm schirm(a);
+        Empfangen(a, schirm, "RSL 0.35\rRSR 0.40\rRHG 1.1\r");
+        Empfangen(a, schirm, "ERG " + QByteArray::number(code) + "\r");
+        const QStringList gruende = TZeilenauswertung::Gruende(code);
+        for (const TTeil& teil : teile) {
+            const bool genannt = std::any_of(gruende.begin(), gruende.end(), [&](const QString& g) {
+                return g.startsWith(teil.Grund);
+            });
+            const QByteArray fall = "ERG " + QByteArray::number(code) + ", " + teil.Grund;
+            QVERIFY2(schirm.Bilder.count(teil.Schlecht) == (genannt ? 1U : 0U), fall.constData());
+            QVERIFY2(schirm.Bilder.count(teil.Gut) == (genannt ? 0U : 1U), fall.constData());
+        }
+    }
 }
 
 void TstAuswertung::rahmungUndZeilenende_data()

@@ -205,7 +205,7 @@ void TstRahmen::messungSkaliert()
     const qreal f = qreal(buehne.width()) / 1920;
     QVERIFY(qAbs(FMessung->imgSchuh_L_grau->width() - 249 * f) <= 1);
     QCOMPARE(FMessung->imgSchuh_L_Gut->geometry(), FMessung->imgSchuh_L_grau->geometry());
-    QCOMPARE(FMessung->memFehler->font().pixelSize(), qRound(16 * f));
+    QCOMPARE(FMessung->memFehler->font().pixelSize(), qRound(28 * f));
     for (const QWidget* kind : stage->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(stage->rect().contains(kind->geometry()), qPrintable(kind->objectName()));
     QVERIFY(FMessung->panTastatur->rect().contains(FMessung->TouchKeyboard1->geometry()));

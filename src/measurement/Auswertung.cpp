@@ -4,8 +4,10 @@
 #include "AnsiCodePage.h"
 #include "uFehler.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -16,22 +18,67 @@ constexpr char kETX = 0x03;
 constexpr char kLF = 0x0A;
 constexpr char kCR = 0x0D;
 
+using B = TMessanzeige::TBildart;
+
+// The tested item a reason names; its pictures turn bad with the reason.
+struct TTeil
+{
+    B Schlecht;
+    B Gut;
+};
+
+constexpr TTeil kSchuh_R{B::Schuh_R_schlecht, B::Schuh_R_gut};
+constexpr TTeil kSchuh_L{B::Schuh_L_schlecht, B::Schuh_L_Gut};
+constexpr TTeil kArmband{B::Armband_schlecht, B::Armband_gut};
+
 struct TGrund
 {
     qint32 Bit;
     const char16_t* Text;
+    const TTeil* Teil; // null: names no item (the measuring voltage, the reserved bit)
 };
 
 constexpr std::array<TGrund, 8> kGruende{{
-    {128, u"TBD (?\?)"},
-    {64, u"Messspannung fehlerhaft"},
-    {32, u"Schuh Rechts: Widerstand zu hoch"},
-    {16, u"Schuh Rechts: Widerstand zu tief"},
-    {8, u"Schuh Links: Widerstand zu hoch"},
-    {4, u"Schuh Links: Widerstand zu tief"},
-    {2, u"Handgelenkband: Widerstand zu hoch"},
-    {1, u"Handgelenkband: Widerstand zu tief)"},
+    {128, u"TBD (?\?)", nullptr},
+    {64, u"Messspannung fehlerhaft", nullptr},
+    {32, u"Schuh Rechts: Widerstand zu hoch", &kSchuh_R},
+    {16, u"Schuh Rechts: Widerstand zu tief", &kSchuh_R},
+    {8, u"Schuh Links: Widerstand zu hoch", &kSchuh_L},
+    {4, u"Schuh Links: Widerstand zu tief", &kSchuh_L},
+    {2, u"Handgelenkband: Widerstand zu hoch", &kArmband},
+    {1, u"Handgelenkband: Widerstand zu tief)", &kArmband},
 }};
+
+// The reasons of a code, most significant first. The lowest reason takes whatever is left, as
+// the tester's codes are read; the memo and the item pictures both come from here, so they
+// always name the same reasons.
+std::vector<const TGrund*> Zerlegen(qint32 code)
+{
+    std::vector<const TGrund*> gruende;
+    for (const TGrund& grund : kGruende) {
+        if (code >= grund.Bit) {
+            gruende.push_back(&grund);
+            code -= grund.Bit;
+        }
+    }
+    return gruende;
+}
+
+// A reason outranks the reading the item's own line brought: the tester measured the value and
+// still judged it out of range. An item whose line never arrived is shown bad as well, since the
+// tester says it failed.
+void TeileSchlecht(const std::vector<const TGrund*>& gruende, TMessanzeige& anzeige)
+{
+    for (const TTeil* teil : {&kSchuh_R, &kSchuh_L, &kArmband}) {
+        const bool genannt =
+            std::any_of(gruende.begin(), gruende.end(),
+                        [teil](const TGrund* grund) { return grund->Teil == teil; });
+        if (genannt) {
+            anzeige.BildZeigen(teil->Schlecht, true);
+            anzeige.BildZeigen(teil->Gut, false);
+        }
+    }
+}
 
 // Leading blanks, an optional sign, digits and nothing after them.
 std::optional<qint32> Ganzzahl(const QString& text)
@@ -70,13 +117,8 @@ QString TZeilenauswertung::Werttext(const QString& zeile)
 QStringList TZeilenauswertung::Gruende(qint32 code)
 {
     QStringList zeilen;
-    for (const TGrund& grund : kGruende) {
-        // The lowest reason takes whatever is left, as the tester's codes are read.
-        if (code >= grund.Bit) {
-            zeilen << QString::fromUtf16(grund.Text);
-            code -= grund.Bit;
-        }
-    }
+    for (const TGrund* grund : Zerlegen(code))
+        zeilen << QString::fromUtf16(grund->Text);
     return zeilen;
 }
 
@@ -93,7 +135,6 @@ void TZeilenauswertung::Auswerten(quint16 handle, TAuswertungsZiel& ziel)
 {
     if (handle != CRTrig)
         return;
-    using B = TAuswertungsZiel::TBildart;
     using W = TAuswertungsZiel::TWert;
     const QString& zeile = Zeile;
     const QString wert = Werttext(zeile);
@@ -154,13 +195,15 @@ void TZeilenauswertung::Auswerten(quint16 handle, TAuswertungsZiel& ziel)
             ziel.Speichern();
             ziel.BildZeigen(B::Schlecht, true);
             ziel.PeriodeSetzen(kPeriodeDurchgefallen);
+            const std::vector<const TGrund*> gruende = Zerlegen(*code);
             if (*code > 0)
                 ziel.MemoZeile(QString());
-            for (const QString& grund : Gruende(*code))
-                ziel.MemoZeile(grund);
+            for (const TGrund* grund : gruende)
+                ziel.MemoZeile(QString::fromUtf16(grund->Text));
             ziel.MemoZeigen();
             ziel.BildZeigen(B::Gut, false);
             ziel.BildZeigen(B::Schlecht, true);
+            TeileSchlecht(gruende, ziel);
         }
     }
     ziel.CountdownStarten();

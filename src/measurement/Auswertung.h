@@ -77,6 +77,7 @@ public:
     // Appends one received byte to the line; the framing bytes STX, ETX, LF and CR are dropped.
     void ByteAufnehmen(char byte);
     // Evaluates the line at a line-end notification; a handle other than CRTrig changes nothing.
+    // A failing result also turns the pictures of the items its reasons name bad.
     void Auswerten(quint16 handle, TAuswertungsZiel& ziel);
     // Empties the four value texts and clears the result.
     void WerteZuruecksetzen();

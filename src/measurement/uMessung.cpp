@@ -150,11 +150,13 @@ void TFMessung::BaueOberflaeche()
 
     imgMessgeraet = bild(u"imgMessgeraet"_s, {1379, 129, 465, 305}, Bilder::Messgeraet);
     imgPfeil = bild(u"imgPfeil"_s, {1690, 337, 143, 152}, Bilder::Pfeil);
-    text(u"lblHinweis_1"_s, {1379, 501, 520, 34}, 24, u"Schuh-Test"_s, Qt::yellow, Verdana(true));
+    // The instruction below and the reasons beside the soles, where the person on the plate
+    // looks, in a size readable from there.
+    text(u"lblHinweis_1"_s, {737, 776, 1183, 40}, 32, u"Schuh-Test"_s, Qt::yellow, Verdana(true));
     lblHinweis_1a =
-        text(u"lblHinweis_1a"_s, {1379, 536, 541, 26}, 16,
+        text(u"lblHinweis_1a"_s, {737, 822, 1183, 34}, 24,
              u"Bitte mit beiden Füssen auf die Messplatte stehen und die"_s, Qt::white, Verdana());
-    lblHinweis_1b = text(u"lblHinweis_1b"_s, {1379, 565, 541, 26}, 16,
+    lblHinweis_1b = text(u"lblHinweis_1b"_s, {737, 858, 1183, 34}, 24,
                          u"RECHTE Taste drücken und gedrückt halten!"_s, Qt::white, Verdana());
 
     memFehler = Benannt(new QPlainTextEdit(FBuehne), u"memFehler"_s);
@@ -166,7 +168,8 @@ void TFMessung::BaueOberflaeche()
     schwarzWeiss.setColor(QPalette::Text, Qt::white);
     memFehler->setPalette(schwarzWeiss);
     memFehler->setFont(Verdana(true));
-    FMassstab.Setze(memFehler, {1394, 758, 489, 296}, 16);
+    // Room for the empty first line and all eight reasons, the longest on one line.
+    FMassstab.Setze(memFehler, {0, 410, 720, 340}, 28);
 
     BaueTastaturPanel(FBuehne);
     FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
