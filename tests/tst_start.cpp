@@ -1,5 +1,6 @@
 // Start of the station on Qt's offscreen platform: window set, start sequence with its
 // messages, menu card choice, dark style and the on-screen message boxes.
+#include "Bilder.h"
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
@@ -15,11 +16,15 @@
 #include "ufdmKontakt.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -39,6 +44,8 @@ private slots:
     void mitMandant();
     void verbindungsfehlerVorDemMandantenhinweis();
     void abgewiesenerBenutzer();
+    void logoDesStandorts_data();
+    void logoDesStandorts();
     void menuKarte_data();
     void menuKarte();
     void portKeineZahl();
@@ -185,6 +192,64 @@ void TstStart::abgewiesenerBenutzer()
     QVERIFY2(FMain->lblVerbindung->text().startsWith(
                  "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 1045: "),
              qPrintable(FMain->lblVerbindung->text()));
+}
+
+void TstStart::logoDesStandorts_data()
+{
+    QTest::addColumn<QString>("datei");
+    QTest::addColumn<QByteArray>("inhalt");
+    // Einstellungen.ini is a link to the directory with the logo, as the package installs it.
+    QTest::addColumn<bool>("verlinkt");
+    QTest::addColumn<bool>("eigenes");
+
+    const QByteArray rotesSvg = "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='10'>"
+                                "<rect width='40' height='10' fill='#ff0000'/></svg>";
+    QImage rot(40, 10, QImage::Format_RGB32);
+    rot.fill(Qt::red);
+    QByteArray rotesPng;
+    QBuffer puffer(&rotesPng);
+    puffer.open(QIODevice::WriteOnly);
+    rot.save(&puffer, "PNG");
+
+    QTest::newRow("svg") << "logo.svg" << rotesSvg << false << true;
+    QTest::newRow("png") << "logo.png" << rotesPng << false << true;
+    QTest::newRow("svg beim Ziel des Links") << "logo.svg" << rotesSvg << true << true;
+    QTest::newRow("kaputtes svg") << "logo.svg" << QByteArray("<svg") << false << false;
+    QTest::newRow("kaputtes png") << "logo.png" << rotesSvg << false << false;
+    QTest::newRow("keins") << QString() << QByteArray() << false << false;
+}
+
+void TstStart::logoDesStandorts()
+{
+    QFETCH(QString, datei);
+    QFETCH(QByteArray, inhalt);
+    QFETCH(bool, verlinkt);
+    QFETCH(bool, eigenes);
+
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    TEinstellungsDatei standort;
+    standort.Schreibe(werte);
+    if (!datei.isEmpty()) {
+        QFile logo(standort.Verzeichnis() + "/" + datei);
+        QVERIFY(logo.open(QIODevice::WriteOnly));
+        logo.write(inhalt);
+    }
+    QTemporaryDir programm;
+    QVERIFY(QFile::link(standort.Pfad(), programm.filePath("Einstellungen.ini")));
+    TMeldungsProtokoll protokoll;
+    FDM->SetzeEinstellungsVerzeichnis(verlinkt ? programm.path() : standort.Verzeichnis());
+    FMain->ZeigeVollbild();
+    QCoreApplication::processEvents();
+    QCOMPARE(protokoll.Texte(), QStringList());
+
+    // What the logo control paints: the site's red, or the built-in picture.
+    TBild* logo = FMain->Image5;
+    QCOMPARE(logo->SvgPfad(),
+             eigenes ? (datei.endsWith(".svg") ? logo->SvgPfad() : QString()) : Bilder::Logo);
+    const QImage gemalt = logo->grab().toImage();
+    const QColor mitte = gemalt.pixelColor(gemalt.rect().center());
+    QCOMPARE(mitte == QColor(Qt::red), eigenes);
 }
 
 void TstStart::menuKarte_data()

@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -76,6 +77,31 @@ QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::Aspec
     }
     bild.setDevicePixelRatio(dpr);
     return QPixmap::fromImage(std::move(bild));
+}
+
+void Bilder::SetzeLogo(TBild* ziel, const QString& verzeichnis)
+{
+    const QDir ort(verzeichnis);
+    const QString svg = ort.filePath(u"logo.svg"_s);
+    const QString png = ort.filePath(u"logo.png"_s);
+    if (QFile::exists(svg)) {
+        if (QSvgRenderer(svg).isValid()) {
+            ziel->SetzeSvg(svg);
+            return;
+        }
+        qWarning("Bilder: %s is no readable SVG picture; the built-in logo shows",
+                 qUtf8Printable(svg));
+    } else if (QFile::exists(png)) {
+        QImageReader leser(png, "png");
+        const QImage bild = leser.read();
+        if (!bild.isNull()) {
+            ziel->SetzePixmap(QPixmap::fromImage(bild), Qt::KeepAspectRatio);
+            return;
+        }
+        qWarning("Bilder: %s is no readable PNG picture (%s); the built-in logo shows",
+                 qUtf8Printable(png), qUtf8Printable(leser.errorString()));
+    }
+    ziel->SetzeSvg(Logo);
 }
 
 TGrund::TGrund(const QColor& farbe, QWidget* parent) : QWidget(parent), FFarbe(farbe)

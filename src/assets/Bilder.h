@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 
+class TBild;
+
 namespace Bilder {
 
 using namespace Qt::Literals::StringLiterals;
@@ -30,6 +32,10 @@ inline const QString SohleRechtsRot = u":/bilder/sohle_rechts_rot.svg"_s;
 inline const QString SohleRechtsGruen = u":/bilder/sohle_rechts_gruen.svg"_s;
 inline const QString ArmbandGut = u":/bilder/armband_gut.svg"_s;
 inline const QString ArmbandSchlecht = u":/bilder/armband_schlecht.svg"_s;
+
+// The site's own logo in verzeichnis (logo.svg, else logo.png) when one is there and readable;
+// otherwise the built-in one, with a log line for a file that could not be read.
+void SetzeLogo(TBild* ziel, const QString& verzeichnis);
 
 constexpr int kPortraets = 3;
 // Placeholder portraits: 0 unknown person, 1 photo missing, 2 employee without a photo. Any other

@@ -251,6 +251,7 @@ void TFMain::showEvent(QShowEvent* event)
 void TFMain::FormShow()
 {
     FDM->MitDB_Verbinden();
+    Bilder::SetzeLogo(Image5, FDM->Einstellungsort());
     if (FDM->EinstellungenBeschaedigt()) {
         // Closing the main window ends the program, as the message announced.
         iEndeStatus = kEndeBeschaedigteEinstellungen;

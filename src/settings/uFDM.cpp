@@ -43,12 +43,23 @@ bool TFDM::MitDB_Verbinden()
     return false;
 }
 
+QString TFDM::Programmverzeichnis() const
+{
+    return FVerzeichnis.isEmpty() ? QCoreApplication::applicationDirPath() : FVerzeichnis;
+}
+
+QString TFDM::Einstellungsort() const
+{
+    const QFileInfo datei(EinstellungsDatei(Programmverzeichnis()));
+    if (datei.isSymLink())
+        return QFileInfo(datei.symLinkTarget()).absolutePath();
+    return Programmverzeichnis();
+}
+
 bool TFDM::Lese_Einstellungen()
 {
-    const QString verzeichnis =
-        FVerzeichnis.isEmpty() ? QCoreApplication::applicationDirPath() : FVerzeichnis;
     TMenuWerte ohneZiel;
-    const QString pfad = EinstellungsDatei(verzeichnis);
+    const QString pfad = EinstellungsDatei(Programmverzeichnis());
     // A missing or unreadable file reads as one without keys: the defaults still apply.
     const QFileInfo datei(pfad);
     QString ursache;

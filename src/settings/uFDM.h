@@ -29,11 +29,15 @@ public:
     void SetzeMenuZiel(TMenuWerte* ziel) { FMenuZiel = ziel; }
     // Directory holding Einstellungen.ini; the executable's directory unless set.
     void SetzeEinstellungsVerzeichnis(const QString& verzeichnis) { FVerzeichnis = verzeichnis; }
+    // Where the site keeps its files beside Einstellungen.ini (its logo): the file's directory,
+    // following a link to it (the package links it to /etc/teststation).
+    QString Einstellungsort() const;
     // True after the integrity value did not match: the program must end without a connection.
     bool EinstellungenBeschaedigt() const { return FBeschaedigt; }
 
 private:
     bool Lese_Einstellungen();
+    QString Programmverzeichnis() const;
     void MeldeLesefehler(const QString& ursache);
 
     TMenuWerte* FMenuZiel = nullptr;
