@@ -15,6 +15,7 @@ set(TS_PRAEFIX /usr)
 set(TS_PROGRAMMVERZEICHNIS ${TS_PRAEFIX}/lib/teststation)
 set(TS_BINDIR ${TS_PRAEFIX}/${CMAKE_INSTALL_BINDIR})
 set(TS_KONFIGURATION /etc/teststation)
+set(TS_DOKU ${CMAKE_INSTALL_DATADIR}/doc/teststation)
 set(TS_PAKETQUELLE ${PROJECT_SOURCE_DIR}/packaging)
 set(TS_PAKETBAU ${CMAKE_BINARY_DIR}/paket)
 # Everything below goes into this component; the package takes only it, so an install rule
@@ -36,8 +37,9 @@ install(FILES ${TS_PAKETBAU}/links/teststation
     DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${TS_KOMPONENTE})
 install(FILES ${TS_PAKETBAU}/links/Einstellungen.ini
     DESTINATION lib/teststation COMPONENT ${TS_KOMPONENTE})
-# The site file holds credentials and is written on site; the package only provides its place.
-install(DIRECTORY DESTINATION ${TS_KONFIGURATION} COMPONENT ${TS_KOMPONENTE})
+# The site file holds credentials and is written on site. Its directory is made by postinst,
+# not shipped: dpkg would otherwise warn at removal that the directory it owns is not empty.
+# postrm removes both on purge.
 
 configure_file(${TS_PAKETQUELLE}/teststation-kiosk.in ${TS_PAKETBAU}/teststation-kiosk @ONLY)
 configure_file(${TS_PAKETQUELLE}/teststation.service.in ${TS_PAKETBAU}/teststation.service
@@ -59,10 +61,88 @@ install(FILES ${TS_PAKETQUELLE}/README.Debian
     ${PROJECT_SOURCE_DIR}/docs/database.md
     ${PROJECT_SOURCE_DIR}/db/schema.sql ${PROJECT_SOURCE_DIR}/db/station-rechte.sql
     ${PROJECT_SOURCE_DIR}/db/upgrade.sql
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/teststation COMPONENT ${TS_KOMPONENTE})
+    DESTINATION ${TS_DOKU} COMPONENT ${TS_KOMPONENTE})
 
 # An administrator's edit of the autostart entry (e.g. Hidden=true) survives an upgrade.
 file(WRITE ${TS_PAKETBAU}/conffiles "/etc/xdg/autostart/teststation.desktop\n")
+
+# --- What Debian wants besides: copyright, changelog, manual pages, lintian overrides ----------
+find_program(TS_GZIP gzip REQUIRED)
+set(TS_HANDBUCH ${TS_PAKETBAU}/handbuch)
+
+# The changelog is kept by hand; its newest entry names the version the package gets, and its
+# date dates the manual pages (so a rebuild gives the same pages).
+file(STRINGS ${TS_PAKETQUELLE}/changelog ts_kopf LIMIT_COUNT 1)
+file(STRINGS ${TS_PAKETQUELLE}/changelog ts_unterschrift REGEX "^ -- " LIMIT_COUNT 1)
+string(REPLACE "." "\\." ts_version_muster ${PROJECT_VERSION})
+if(NOT ts_kopf MATCHES "^teststation \\(${ts_version_muster}\\) ")
+    message(FATAL_ERROR "packaging/changelog: der neueste Eintrag ist nicht die Version "
+        "${PROJECT_VERSION} aus project(); bitte oben einen Eintrag für sie ergänzen.")
+endif()
+string(REGEX REPLACE "^.*>  " "" ts_datum "${ts_unterschrift}")
+execute_process(COMMAND date -u -d "${ts_datum}" "+%s;%Y-%m-%d"
+    OUTPUT_VARIABLE ts_zeit OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+list(GET ts_zeit 0 TS_PAKETZEIT)
+list(GET ts_zeit 1 TS_HANDBUCHDATUM)
+
+# gzip -9n: no name and no time in the header, so the same input gives the same bytes.
+function(ts_gzip quelle ziel)
+    add_custom_command(OUTPUT ${ziel}.gz
+        COMMAND ${CMAKE_COMMAND} -E copy ${quelle} ${ziel}
+        COMMAND ${TS_GZIP} -9nf ${ziel}
+        DEPENDS ${quelle} VERBATIM)
+endfunction()
+
+# The version has no Debian revision: a native package, whose changelog is changelog.gz.
+ts_gzip(${TS_PAKETQUELLE}/changelog ${TS_PAKETBAU}/changelog)
+set(ts_erzeugt ${TS_PAKETBAU}/changelog.gz)
+# The station needs a display and takes no options: its page is written by hand.
+configure_file(${TS_PAKETQUELLE}/teststation.1.in ${TS_PAKETBAU}/teststation.1 @ONLY)
+ts_gzip(${TS_PAKETBAU}/teststation.1 ${TS_HANDBUCH}/teststation.1)
+set(ts_seiten ${TS_HANDBUCH}/teststation.1.gz)
+
+# The tools' pages come from their --help and --version through help2man, with the sections of
+# packaging/PROGRAMM.h2m. help2man reads German headings ("Aufruf:", "Optionen:") only under a
+# German locale: one is made in the build tree, so the machine needs none installed.
+find_program(TS_HELP2MAN help2man)
+find_program(TS_LOCALEDEF localedef)
+set(ts_locale ${TS_HANDBUCH}/locale)
+if(TS_HELP2MAN AND TS_LOCALEDEF AND EXISTS /usr/share/i18n/locales/de_DE)
+    add_custom_command(OUTPUT ${ts_locale}/de_DE.UTF-8/LC_CTYPE
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${ts_locale}
+        COMMAND ${TS_LOCALEDEF} -i de_DE -f UTF-8 ${ts_locale}/de_DE.UTF-8
+        VERBATIM)
+    # ts_handbuchseite(PROGRAMM LOCALE [help2man options])
+    function(ts_handbuchseite programm locale)
+        set(seite ${TS_HANDBUCH}/${programm}.1)
+        add_custom_command(OUTPUT ${seite}.gz
+            COMMAND ${CMAKE_COMMAND} -E env LOCPATH=${ts_locale} SOURCE_DATE_EPOCH=${TS_PAKETZEIT}
+                ${TS_HELP2MAN} --locale=${locale} --no-info --section=1
+                --include=${TS_PAKETQUELLE}/${programm}.h2m ${ARGN} --output=${seite}
+                $<TARGET_FILE:${programm}>
+            COMMAND ${TS_GZIP} -9nf ${seite}
+            DEPENDS ${programm} ${TS_PAKETQUELLE}/${programm}.h2m
+                ${ts_locale}/de_DE.UTF-8/LC_CTYPE
+            VERBATIM)
+    endfunction()
+    ts_handbuchseite(teststation-einstellungen de_DE.UTF-8)
+    # Its --help still carries Qt's English headings and it has no --version: English section
+    # names until it speaks German throughout.
+    ts_handbuchseite(teststation-pruefgeraet C.UTF-8 --version-string=${PROJECT_VERSION})
+    list(APPEND ts_seiten ${TS_HANDBUCH}/teststation-einstellungen.1.gz
+        ${TS_HANDBUCH}/teststation-pruefgeraet.1.gz)
+else()
+    message(WARNING "help2man oder die deutsche Locale-Quelle (Paket locales) fehlt: das Paket "
+        "bekommt keine Handbuchseiten der Werkzeuge (scripts/lib/pakete.sh installiert beides).")
+endif()
+add_custom_target(ts_paketdateien ALL DEPENDS ${ts_erzeugt} ${ts_seiten})
+
+install(FILES ${TS_PAKETQUELLE}/copyright ${TS_PAKETBAU}/changelog.gz
+    DESTINATION ${TS_DOKU} COMPONENT ${TS_KOMPONENTE})
+install(FILES ${ts_seiten} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${TS_KOMPONENTE})
+install(FILES ${TS_PAKETQUELLE}/lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME teststation
+    COMPONENT ${TS_KOMPONENTE})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_INSTALL_CMAKE_PROJECTS "${CMAKE_BINARY_DIR};${PROJECT_NAME};${TS_KOMPONENTE};/")
@@ -70,7 +150,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${TS_PRAEFIX})
 set(CPACK_PACKAGE_NAME teststation)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Muster GmbH")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Teststation Personenerdung: ESD-Erdungsprüfung am Kiosk")
+# The synopsis must not start with the package name (lintian).
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ESD-Erdungsprüfung von Personen am Touch-Kiosk")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Full-screen touch kiosk at the entrance of an electrostatic-protected area.\n"
     "Employees tap their photo on a department board and stand on an ESD tester\n"
@@ -85,7 +166,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's platform (xcb) and JPEG plugins are loaded at run time, invisible to dpkg-shlibdeps; they
 # come with libqt6gui6, the SVG plugins with libqt6svg6, which the linked libraries pull in.
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TS_PAKETBAU}/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TS_PAKETBAU}/conffiles ${TS_PAKETQUELLE}/postinst
+    ${TS_PAKETQUELLE}/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 

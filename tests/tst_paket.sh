@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree into a scratch directory, unpacks it into a scratch
-# root and checks what an installation would get: layout and links, control fields, desktop
-# entries, the user unit and kiosk script, and that the installed tools work from there.
+# root and checks what an installation would get: layout and links, control fields, Debian's
+# documents (copyright, changelog, manual pages), lintian, desktop entries, the user unit and
+# kiosk script, and that the installed tools work from there. As root with a usable dpkg and
+# without the package on the machine, it also installs, removes and purges the package.
 # Aufruf: tst_paket.sh BUILDVERZEICHNIS   (CPACK: cpack to use, TS_VERSION: expected version)
 set -euo pipefail
 
@@ -16,7 +18,7 @@ fehler() {
     exit 1
 }
 
-for werkzeug in dpkg-deb desktop-file-validate file; do
+for werkzeug in dpkg-deb desktop-file-validate file lintian; do
     command -v "$werkzeug" >/dev/null || fehler "$werkzeug fehlt (siehe scripts/lib/pakete.sh)"
 done
 
@@ -65,17 +67,50 @@ done
     fehler "unerwartete Programme in /usr/bin: $(ls "$root/usr/bin" | tr '\n' ' ')"
 
 # Relative links, so they resolve inside any root; an absolute one would leave the scratch root.
+# readlink -m: /etc/teststation is made only at installation.
 link_nach() {
     [ -L "$root$1" ] || fehler "$1 ist kein symbolischer Link"
     [[ $(readlink "$root$1") != /* ]] || fehler "$1 ist absolut: $(readlink "$root$1")"
-    [ "$(readlink -f "$root$1")" = "$root$2" ] ||
-        fehler "$1 zeigt auf $(readlink -f "$root$1") statt auf $root$2"
+    [ "$(readlink -m "$root$1")" = "$root$2" ] ||
+        fehler "$1 zeigt auf $(readlink -m "$root$1") statt auf $root$2"
 }
 link_nach /usr/bin/teststation /usr/lib/teststation/teststation
 link_nach /usr/lib/teststation/Einstellungen.ini /etc/teststation/Einstellungen.ini
-# The site file holds credentials: the package provides only its (empty) directory.
-[ -d "$root/etc/teststation" ] || fehler "/etc/teststation fehlt"
-[ -z "$(ls -A "$root/etc/teststation")" ] || fehler "/etc/teststation ist nicht leer"
+# The site file holds credentials: the package ships nothing there, postinst makes the directory
+# (the round trip below checks that).
+[ ! -e "$root/etc/teststation" ] || fehler "das Paket liefert /etc/teststation mit"
+dpkg-deb --info "$deb" postinst | grep -q 'mkdir -m 0755 /etc/teststation$' ||
+    fehler "postinst legt /etc/teststation nicht an"
+
+# --- Debian's documents and lintian -----------------------------------------------------------
+doku=$root/usr/share/doc/teststation
+head -n 1 "$doku/copyright" |
+    grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fehler "copyright ist nicht im maschinenlesbaren Format"
+grep -q '^License: ' "$doku/copyright" || fehler "copyright ohne License"
+# A native package: the changelog is changelog.gz, and its newest entry is the package's version.
+gzip -t "$doku/changelog.gz" || fehler "changelog.gz ist kein gzip"
+zcat "$doku/changelog.gz" >"$tmp/changelog"
+[ "$(dpkg-parsechangelog -l "$tmp/changelog" -S Version)" = "$(feld Version)" ] ||
+    fehler "changelog.gz beginnt nicht mit Version $(feld Version)"
+# Every program in /usr/bin has its page, named in its NAME section.
+for pfad in "$root"/usr/bin/*; do
+    programm=${pfad##*/}
+    seite=$root/usr/share/man/man1/$programm.1.gz
+    gzip -t "$seite" 2>/dev/null || fehler "Handbuchseite ${seite#"$root"} fehlt"
+    grep -q "^$programm \\\\- " <(zcat "$seite") || fehler "${seite#"$root"} ohne Namenszeile"
+done
+# The tool's page comes from its German --help: German headings, its newest option.
+einstellungen_seite=$(zcat "$root/usr/share/man/man1/teststation-einstellungen.1.gz")
+for zeile in '.SH ÜBERSICHT' '.SH OPTIONEN' '\fB\-\-verbindung\-pruefen\fR'; do
+    grep -qxF -- "$zeile" <<<"$einstellungen_seite" ||
+        fehler "teststation-einstellungen.1 ohne Zeile $zeile"
+done
+# Every warning or error not overridden (with its reason) in packaging/lintian-overrides.
+lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 || {
+    cat "$tmp/lintian.log" >&2
+    fehler "lintian meldet Fehler oder Warnungen"
+}
 
 # --- Desktop entries, unit, kiosk script -------------------------------------------------------
 anwendung=$root/usr/share/applications/teststation.desktop
@@ -138,6 +173,7 @@ grep -Eq '^systemctl --user unset-environment (.* )?WAYLAND_DISPLAY( |$)' "$tmp/
 # --- The installed tools work from the root ----------------------------------------------------
 ini=$root/etc/teststation/Einstellungen.ini
 link=$root/usr/lib/teststation/Einstellungen.ini
+mkdir "$root/etc/teststation" # as postinst does
 schreiben() {
     "$root/usr/bin/teststation-einstellungen" --hostname "$1" --username station \
         --passwort-stdin --datenbank esd --mandant "Paket GmbH" -o "$2" <<<"geheim" ||
@@ -152,6 +188,7 @@ liest_ueber_link() {
 }
 schreiben db.etc.test "$ini"
 [ -f "$ini" ] && [ ! -L "$ini" ] || fehler "${ini#"$root"} wurde nicht geschrieben"
+[ "$(stat -c %a "$ini")" = 600 ] || fehler "die neue Datei hat die Rechte $(stat -c %a "$ini")"
 liest_ueber_link db.etc.test "--pruefen las nicht die geschriebene Datei"
 # Written through the link, the file still lands in /etc and the link stays.
 schreiben db.link.test "$link"
@@ -160,5 +197,55 @@ liest_ueber_link db.link.test "Schreiben über den Link erreichte /etc nicht"
 hilfe=$("$root/usr/bin/teststation-pruefgeraet" --help) ||
     fehler "teststation-pruefgeraet --help schlägt fehl"
 grep -q -- '--szenario' <<<"$hilfe" || fehler "teststation-pruefgeraet --help ohne Optionen"
+
+# --- Install, remove, purge ----------------------------------------------------------------------
+# On this machine itself, so only where nothing of an installation here can be lost.
+rundreise() {
+    [ "$(id -u)" -eq 0 ] || { echo "nicht root"; return 1; }
+    command -v apt-get >/dev/null && dpkg --audit >/dev/null 2>&1 ||
+        { echo "dpkg oder apt-get nicht benutzbar"; return 1; }
+    ! dpkg-query -W teststation >/dev/null 2>&1 ||
+        { echo "teststation ist auf diesem Rechner schon bekannt"; return 1; }
+    [ ! -e /etc/teststation ] || { echo "/etc/teststation gibt es schon"; return 1; }
+}
+apt_get() {
+    DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends \
+        -o DPkg::Lock::Timeout=300 "$@" >"$tmp/apt.log" 2>&1 || {
+        cat "$tmp/apt.log" >&2
+        fehler "apt-get $* schlägt fehl"
+    }
+    ! grep -E '^W: |dpkg: warning' "$tmp/apt.log" >&2 || fehler "Warnung bei apt-get $*"
+}
+if grund=$(rundreise); then
+    # A failure below still leaves the machine as it was.
+    trap 'apt-get -y -q -o DPkg::Lock::Timeout=300 purge teststation >/dev/null 2>&1
+        rm -rf "$tmp"' EXIT
+    apt_get install "$deb"
+    [ -d /etc/teststation ] || fehler "postinst hat /etc/teststation nicht angelegt"
+    werkzeug=/usr/bin/teststation-einstellungen
+    [ "$("$werkzeug" --version)" = "teststation-einstellungen $(feld Version)" ] ||
+        fehler "das installierte teststation-einstellungen meldet eine andere Version"
+    "$werkzeug" --hostname db.test --username station --passwort-stdin \
+        --datenbank esd -o /usr/lib/teststation/Einstellungen.ini <<<"geheim" ||
+        fehler "das installierte teststation-einstellungen schreibt nicht"
+    [ "$(stat -c %a /etc/teststation/Einstellungen.ini)" = 600 ] ||
+        fehler "/etc/teststation/Einstellungen.ini ist nicht 0600"
+
+    # Removal keeps the credentials and says where they are; purge takes them too.
+    apt_get remove teststation
+    grep -q '/etc/teststation/Einstellungen.ini (Zugangsdaten' "$tmp/apt.log" ||
+        fehler "remove nennt die Datei mit den Zugangsdaten nicht"
+    [ -f /etc/teststation/Einstellungen.ini ] || fehler "remove hat die Einstellungen gelöscht"
+    [ ! -e /usr/lib/teststation ] || fehler "remove ließ /usr/lib/teststation stehen"
+    apt_get purge teststation
+    for pfad in /etc/teststation /etc/xdg/autostart/teststation.desktop; do
+        [ ! -e "$pfad" ] || fehler "purge ließ $pfad stehen"
+    done
+    ! dpkg-query -W teststation >/dev/null 2>&1 || fehler "dpkg kennt teststation nach purge"
+    trap 'rm -rf "$tmp"' EXIT
+    echo "Installieren, Entfernen und Löschen (purge) geprüft."
+else
+    echo "Installation übersprungen: $grund"
+fi
 
 echo "Paket $(basename "$deb") geprüft."

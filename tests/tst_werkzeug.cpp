@@ -1,9 +1,12 @@
-// The settings tool as an administrator uses it: write a file, check it, refuse bad input.
+// The settings tool as an administrator uses it: write a file, check it, try its connection,
+// refuse bad input.
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
+#include "TestServer.h"
 #include "uFDM.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,10 +34,25 @@ TLauf Starte(const QStringList& argumente, const QByteArray& eingabe = {})
     return {prozess.exitCode(), prozess.readAllStandardOutput(), prozess.readAllStandardError()};
 }
 
-QStringList Grundwerte()
+// The required values without a password, and with one.
+QStringList Pflichtwerte()
 {
     return {"--hostname",  "datenbank.firma.local", "--username",
             "esd_station", "--datenbank",           "esd"};
+}
+
+QStringList Grundwerte()
+{
+    return Pflichtwerte() << "--passwort"
+                          << "Gehe1m!";
+}
+
+mode_t Rechte(const QString& pfad)
+{
+    struct stat werte;
+    if (::stat(QFile::encodeName(pfad).constData(), &werte) != 0)
+        return mode_t(~0u);
+    return werte.st_mode & 07777;
 }
 
 } // namespace
@@ -46,8 +64,14 @@ class TstWerkzeug : public QObject
 private slots:
     void dateiBestehtDiePruefungDerStation();
     void passwortAusStandardeingabe();
+    void leeresPasswortNurAusdruecklich();
     void pruefenErkenntManipulation();
     void ueberschreibenBehaeltEigentuemer();
+    void rechteDerDatei_data();
+    void rechteDerDatei();
+    void verbindungPruefen_data();
+    void verbindungPruefen();
+    void hilfeUndVersionAufDeutsch();
     void falscheEingaben_data();
     void falscheEingaben();
 
@@ -58,24 +82,24 @@ private:
 void TstWerkzeug::dateiBestehtDiePruefungDerStation()
 {
     const QString pfad = FVerzeichnis.filePath(QStringLiteral("Einstellungen.ini"));
-    const TLauf lauf = Starte(Grundwerte() + QStringList{
-                                                 "--passwort",
-                                                 "Gehe1m!\"ä",
-                                                 "--port",
-                                                 "3307",
-                                                 "--com",
-                                                 "4",
-                                                 "--geraet",
-                                                 "/dev/ttyUSB0",
-                                                 "--mandant",
-                                                 "Bäckerei Müller",
-                                                 "--menu",
-                                                 "6",
-                                                 "--willkommen",
-                                                 "Grüß Gott!",
-                                                 "-o",
-                                                 pfad,
-                                             });
+    const TLauf lauf = Starte(Pflichtwerte() + QStringList{
+                                                   "--passwort",
+                                                   "Gehe1m!\"ä",
+                                                   "--port",
+                                                   "3307",
+                                                   "--com",
+                                                   "4",
+                                                   "--geraet",
+                                                   "/dev/ttyUSB0",
+                                                   "--mandant",
+                                                   "Bäckerei Müller",
+                                                   "--menu",
+                                                   "6",
+                                                   "--willkommen",
+                                                   "Grüß Gott!",
+                                                   "-o",
+                                                   pfad,
+                                               });
     QCOMPARE(lauf.status, 0);
 
     // The station reads it without a message and takes every value.
@@ -106,11 +130,26 @@ void TstWerkzeug::dateiBestehtDiePruefungDerStation()
 
 void TstWerkzeug::passwortAusStandardeingabe()
 {
-    const TLauf mitStdin = Starte(Grundwerte() << "--passwort-stdin", "Gehe1m!\n");
-    const TLauf mitOption = Starte(Grundwerte() << "--passwort"
-                                                << "Gehe1m!");
+    const TLauf mitStdin = Starte(Pflichtwerte() << "--passwort-stdin", "Gehe1m!\n");
+    const TLauf mitOption = Starte(Grundwerte());
     QCOMPARE(mitStdin.status, 0);
     QCOMPARE(mitStdin.ausgabe, mitOption.ausgabe);
+}
+
+void TstWerkzeug::leeresPasswortNurAusdruecklich()
+{
+    // Refused without the option: falscheEingaben. With it the file is written and valid.
+    const QString pfad = FVerzeichnis.filePath(QStringLiteral("ohne-passwort.ini"));
+    QCOMPARE(Starte(Pflichtwerte() << "--leeres-passwort"
+                                   << "-o" << pfad)
+                 .status,
+             0);
+    QFile datei(pfad);
+    QVERIFY(datei.open(QIODevice::ReadOnly));
+    QVERIFY(datei.readAll().contains("\r\nPasswort=\r\n"));
+    const TLauf pruefung = Starte({"--pruefen", pfad});
+    QCOMPARE(pruefung.status, 0);
+    QVERIFY2(pruefung.ausgabe.endsWith("Die Datei ist gültig.\n"), pruefung.ausgabe);
 }
 
 void TstWerkzeug::pruefenErkenntManipulation()
@@ -171,38 +210,174 @@ void TstWerkzeug::ueberschreibenBehaeltEigentuemer()
     QVERIFY(datei.readAll().contains("COM=3"));
 }
 
+void TstWerkzeug::rechteDerDatei_data()
+{
+    QTest::addColumn<int>("vorher"); // mode of the file before, -1: none
+    QTest::addColumn<bool>("ueberLink");
+    QTest::addColumn<int>("nachher");
+
+    QTest::newRow("neu") << -1 << false << 0600;
+    // As in the package: the name beside the station leads to a file not yet written.
+    QTest::newRow("neu über Link") << -1 << true << 0600;
+    QTest::newRow("vorhanden 0640") << 0640 << false << 0640;
+    QTest::newRow("vorhanden 0644") << 0644 << false << 0644;
+}
+
+void TstWerkzeug::rechteDerDatei()
+{
+    QFETCH(int, vorher);
+    QFETCH(bool, ueberLink);
+    QFETCH(int, nachher);
+
+    // The usual mask would give a new file 0644: only the tool may make it private.
+    const mode_t alteMaske = ::umask(022);
+    const QTemporaryDir verzeichnis;
+    const QString ziel = verzeichnis.filePath(QStringLiteral("Einstellungen.ini"));
+    QString pfad = ziel;
+    if (ueberLink) {
+        pfad = verzeichnis.filePath(QStringLiteral("link.ini"));
+        QVERIFY(QFile::link(ziel, pfad));
+    }
+    if (vorher >= 0) {
+        QCOMPARE(Starte(Grundwerte() << "-o" << pfad).status, 0);
+        QCOMPARE(::chmod(QFile::encodeName(ziel).constData(), mode_t(vorher)), 0);
+    }
+    const TLauf lauf = Starte(Grundwerte() << "-o" << pfad);
+    ::umask(alteMaske);
+    QCOMPARE(lauf.status, 0);
+    QCOMPARE(Rechte(ziel), mode_t(nachher));
+    QCOMPARE(QFileInfo(pfad).isSymLink(), ueberLink);
+}
+
+void TstWerkzeug::verbindungPruefen_data()
+{
+    QTest::addColumn<bool>("schreiben"); // -o instead of --pruefen
+    QTest::addColumn<QString>("passwort");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("fehler");
+
+    const QString richtig = QString::fromLatin1(TTestServer::kPasswort);
+    QTest::newRow("pruefen") << false << richtig << 0 << QByteArray();
+    QTest::newRow("pruefen, falsches Passwort")
+        << false << QStringLiteral("falsch") << 3
+        << QByteArray("Keine Verbindung: Der Datenbankserver lehnt Benutzername oder Passwort "
+                      "ab.\nFehler 1045: Access denied for user 'pruefer'@'127.0.0.1'");
+    QTest::newRow("schreiben") << true << richtig << 0 << QByteArray();
+    QTest::newRow("schreiben, falsches Passwort")
+        << true << QStringLiteral("falsch") << 3 << QByteArray("\nFehler 1045: ");
+}
+
+void TstWerkzeug::verbindungPruefen()
+{
+    QFETCH(bool, schreiben);
+    QFETCH(QString, passwort);
+    QFETCH(int, status);
+    QFETCH(QByteArray, fehler);
+
+    const TTestServer server;
+    server.Sql(QStringLiteral("CREATE DATABASE IF NOT EXISTS TST_WERKZEUG;"));
+    const QByteArray version = server.Sql(QStringLiteral("SELECT VERSION();")).trimmed().toUtf8();
+    // Lower case in the file: the station, and so the tool, opens the upper-case database.
+    const QStringList werte{"--hostname",  "127.0.0.1",
+                            "--port",      QString::number(server.Port()),
+                            "--username",  QString::fromLatin1(TTestServer::kBenutzer),
+                            "--datenbank", "tst_werkzeug",
+                            "--passwort",  passwort};
+    const QString pfad = FVerzeichnis.filePath(QStringLiteral("verbindung.ini"));
+    QFile::remove(pfad);
+    TLauf lauf;
+    if (schreiben) {
+        lauf = Starte(werte + QStringList{"-o", pfad, "--verbindung-pruefen"});
+    } else {
+        QCOMPARE(Starte(werte + QStringList{"-o", pfad}).status, 0);
+        lauf = Starte({"--pruefen", pfad, "--verbindung-pruefen"});
+    }
+    QCOMPARE(lauf.status, status);
+    // The file's check comes first either way; a refused connection leaves the file written.
+    QVERIFY2(lauf.ausgabe.contains("Die Datei ist gültig.\n"), lauf.ausgabe);
+    if (status == 0) {
+        QVERIFY2(lauf.ausgabe.endsWith("Verbindung hergestellt, Server-Version: " + version + "\n"),
+                 lauf.ausgabe);
+        QCOMPARE(lauf.fehler, QByteArray());
+    } else {
+        QVERIFY2(lauf.fehler.contains(fehler), lauf.fehler);
+        QVERIFY(!lauf.ausgabe.contains("Verbindung hergestellt"));
+    }
+}
+
+void TstWerkzeug::hilfeUndVersionAufDeutsch()
+{
+    const TLauf hilfe = Starte({"--help"});
+    QCOMPARE(hilfe.status, 0);
+    QVERIFY2(hilfe.ausgabe.startsWith("Aufruf: "), hilfe.ausgabe);
+    QVERIFY(hilfe.ausgabe.contains(" [Optionen]\n"));
+    QVERIFY(hilfe.ausgabe.contains("\nOptionen:\n"));
+    for (const char* option : {"--leeres-passwort", "--verbindung-pruefen", "--version"})
+        QVERIFY2(hilfe.ausgabe.contains(option), option);
+    // Qt's own English headings and texts.
+    for (const char* englisch : {"Usage", "Options", "options", "Displays", "Arguments"})
+        QVERIFY2(!hilfe.ausgabe.contains(englisch), englisch);
+
+    const TLauf version = Starte({"--version"});
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.ausgabe, QByteArray("teststation-einstellungen " TS_PROJEKTVERSION "\n"));
+}
+
 void TstWerkzeug::falscheEingaben_data()
 {
     QTest::addColumn<QStringList>("argumente");
-    QTest::newRow("ohne host") << QStringList{"--username", "u", "--datenbank", "d"};
-    QTest::newRow("ohne datenbank") << QStringList{"--hostname", "h", "--username", "u"};
+    QTest::addColumn<QByteArray>("grund"); // part of the message, so each row fails for its reason
+    QTest::newRow("ohne host") << QStringList{"--username", "u", "--datenbank", "d"}
+                               << QByteArray("--hostname");
+    QTest::newRow("ohne datenbank")
+        << QStringList{"--hostname", "h", "--username", "u"} << QByteArray("--datenbank");
     QTest::newRow("unbekannte option") << (Grundwerte() << "--farbe"
-                                                        << "rot");
+                                                        << "rot")
+                                       << QByteArray("farbe");
     QTest::newRow("port keine zahl") << (Grundwerte() << "--port"
-                                                      << "abc");
+                                                      << "abc")
+                                     << QByteArray("--port ist keine Zahl: abc");
     QTest::newRow("port zu gross") << (Grundwerte() << "--port"
-                                                    << "70000");
+                                                    << "70000")
+                                   << QByteArray("zwischen 1 und 65535");
     QTest::newRow("menu 7") << (Grundwerte() << "--menu"
-                                             << "7");
+                                             << "7")
+                            << QByteArray("6 oder 12");
     QTest::newRow("com negativ") << (Grundwerte() << "--com"
-                                                  << "-1");
+                                                  << "-1")
+                                 << QByteArray("--com ist keine Schnittstellennummer: -1");
     QTest::newRow("zeilenumbruch") << (Grundwerte() << "--willkommen"
-                                                    << "a\nb");
-    QTest::newRow("zu lang") << (Grundwerte() << "--mandant" << QString(2048, u'x'));
-    QTest::newRow("datenbank ERROR")
-        << QStringList{"--hostname", "h", "--username", "u", "--datenbank", "ERROR"};
-    QTest::newRow("beide passwortquellen") << (Grundwerte() << "--passwort"
-                                                            << "x"
-                                                            << "--passwort-stdin");
-    QTest::newRow("ueberzaehliges argument") << (Grundwerte() << "datei.ini");
+                                                    << "a\nb")
+                                   << QByteArray("Zeilenumbruch");
+    QTest::newRow("zu lang") << (Grundwerte() << "--mandant" << QString(2048, u'x'))
+                             << QByteArray("2047");
+    QTest::newRow("datenbank ERROR") << QStringList{"--hostname", "h", "--username",  "u",
+                                                    "--passwort", "p", "--datenbank", "ERROR"}
+                                     << QByteArray("\"ERROR\"");
+    QTest::newRow("beide passwortquellen")
+        << (Grundwerte() << "--passwort-stdin") << QByteArray("schließen sich aus");
+    QTest::newRow("ueberzaehliges argument")
+        << (Grundwerte() << "datei.ini") << QByteArray("datei.ini");
+    const QByteArray keinPasswort("Kein Passwort angegeben");
+    QTest::newRow("ohne passwort") << Pflichtwerte() << keinPasswort;
+    QTest::newRow("leeres passwort") << (Pflichtwerte() << "--passwort"
+                                                        << "")
+                                     << keinPasswort;
+    QTest::newRow("leere passwortzeile") << (Pflichtwerte() << "--passwort-stdin") << keinPasswort;
+    QTest::newRow("leeres und ein passwort")
+        << (Grundwerte() << "--leeres-passwort") << QByteArray("--leeres-passwort schließt");
+    // Its report would land inside the settings text on standard output.
+    QTest::newRow("verbindung ohne datei")
+        << (Grundwerte() << "--verbindung-pruefen") << QByteArray("--verbindung-pruefen braucht");
 }
 
 void TstWerkzeug::falscheEingaben()
 {
     QFETCH(QStringList, argumente);
+    QFETCH(QByteArray, grund);
     const TLauf lauf = Starte(argumente);
     QCOMPARE(lauf.status, 2);
-    QVERIFY(!lauf.fehler.isEmpty());
+    QVERIFY2(lauf.fehler.contains(grund), lauf.fehler);
     QVERIFY(lauf.ausgabe.isEmpty());
 }
 

@@ -1,14 +1,21 @@
-// Settings tool: writes a complete, valid Einstellungen.ini from plain values, or checks one.
+// Settings tool: writes a complete, valid Einstellungen.ini from plain values, or checks one,
+// and tries the connection the station would make with it.
 // The station itself only deciphers, so every settings file is prepared here.
+#include "AsciiGross.h"
+#include "DBAbfrage.h"
+#include "DBFehler.h"
+#include "DBVerbindung.h"
 #include "Einstellungen.h"
 #include "EinstellungenErstellen.h"
 #include "Entschluesseln.h"
+#include "Startmeldung.h"
 #include "Verbindungsoptionen.h"
 #include "uFehler.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #ifdef Q_OS_UNIX
@@ -27,6 +34,7 @@ namespace {
 constexpr int kErfolg = 0;
 constexpr int kPruefungFehlgeschlagen = 1;
 constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
+constexpr int kKeineVerbindung = 3;
 
 QTextStream& Fehlerausgabe()
 {
@@ -34,7 +42,36 @@ QTextStream& Fehlerausgabe()
     return strom;
 }
 
-int Pruefen(const QString& pfad)
+// Connects as the station's data module does (TFDM::MitDB_Verbinden): the same values,
+// deciphered the same way, so a success here means the station gets in too.
+int VerbindungPruefen(const TDBEinstellungen& db)
+{
+    TDBVerbindung verbindung;
+    verbindung.SetDatabase(AsciiGross(db.Server_DB));
+    verbindung.SetPort(db.Server_Port);
+    verbindung.SetUsername(Entschluesseln(db.Server_User, kStartSchluessel));
+    verbindung.SetPassword(Entschluesseln(db.Server_Passwort, kStartSchluessel));
+    verbindung.SetServer(Entschluesseln(db.Server_Hostname, kStartSchluessel));
+    try {
+        verbindung.SetConnected(true);
+        TDBAbfrage version(verbindung, u"quVersion"_s);
+        version.SQL().Add(u"SELECT VERSION()"_s);
+        version.Open();
+        QTextStream(stdout) << "Verbindung hergestellt, Server-Version: "
+                            << version.Fields(0).AsString() << Qt::endl;
+        return kErfolg;
+    } catch (const EDatenbankfehler& fehler) {
+        // Worded as the station's own message at start, so both name the same cause.
+        Fehlerausgabe() << "Keine Verbindung: " << Startmeldung::Verbindungsursache(fehler.Nummer())
+                        << '\n'
+                        << Startmeldung::Detail(fehler) << Qt::endl;
+    } catch (const EFehler& fehler) {
+        Fehlerausgabe() << "Keine Verbindung: " << fehler.Anzeige() << Qt::endl;
+    }
+    return kKeineVerbindung;
+}
+
+int Pruefen(const QString& pfad, bool verbinden)
 {
     QTextStream aus(stdout);
     if (!QFile::exists(pfad)) {
@@ -74,7 +111,7 @@ int Pruefen(const QString& pfad)
         return kPruefungFehlgeschlagen;
     }
     aus << "Die Datei ist gültig." << Qt::endl;
-    return kErfolg;
+    return verbinden ? VerbindungPruefen(db) : kErfolg;
 }
 
 // The station would read this text back exactly as written: checked before anything is written.
@@ -107,18 +144,55 @@ void BehalteEigentuemer(const QString& pfad, QSaveFile& neu)
 #endif
 }
 
+// The file holds the credentials: a new one is for its owner alone, and the administrator
+// widens that on purpose (e.g. 0640 for the kiosk user's group). Set before anything is written.
+bool Schreiben(const QString& ziel, const QByteArray& inhalt)
+{
+    const bool neu = !QFileInfo::exists(ziel);
+    QSaveFile datei(ziel);
+    bool geschrieben = datei.open(QIODevice::WriteOnly);
+    if (geschrieben) {
+        if (neu)
+            geschrieben = datei.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        else
+            BehalteEigentuemer(ziel, datei);
+    }
+    geschrieben = geschrieben && datei.write(inhalt) == inhalt.size() && datei.commit();
+    if (!geschrieben)
+        Fehlerausgabe() << "Kann nicht schreiben: " << ziel << " (" << datei.errorString() << ")"
+                        << Qt::endl;
+    return geschrieben;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication anwendung(argc, argv);
     QCoreApplication::setApplicationName(u"teststation-einstellungen"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(TS_PROJEKTVERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"Erstellt eine gültige Einstellungen.ini für die Teststation Personenerdung "
-        "(Zugangsdaten verschlüsselt, MD5-Hash berechnet) oder prüft eine vorhandene."_s);
+        "(Zugangsdaten verschlüsselt, MD5-Hash berechnet) oder prüft eine vorhandene.\n"
+        "\n"
+        "Schreiben: --hostname, --username, --datenbank und das Passwort angeben; die Datei "
+        "geht nach -o DATEI oder auf die Standardausgabe. Eine neue Datei erhält die Rechte "
+        "0600 (nur für ihren Eigentümer), eine ersetzte behält Eigentümer, Gruppe und Rechte.\n"
+        "\n"
+        "Prüfen: --pruefen DATEI prüft die Datei so, wie die Station sie beim Start liest.\n"
+        "\n"
+        "Verbindung: --verbindung-pruefen verbindet sich danach (nach --pruefen oder nach dem "
+        "Schreiben mit -o) mit den Werten der Datei so wie die Station und gibt die Version des "
+        "Datenbankservers aus, sonst dessen Fehler mit Nummer.\n"
+        "\n"
+        "Exit-Status: 0 Erfolg; 1 Datei ungültig oder nicht schreibbar; 2 falscher Aufruf, "
+        "nichts geschrieben; 3 Datei gültig, aber keine Verbindung zum Datenbankserver."_s);
     const TVerbindungsoptionen verbindungsoptionen(u"Name der Datenbank (Pflicht)."_s);
+    const QCommandLineOption leeresPasswort(
+        u"leeres-passwort"_s,
+        u"Der Datenbankbenutzer hat kein Passwort (sonst ist ein leeres Passwort ein Fehler)."_s);
     const QCommandLineOption protokoll(u"protokoll"_s, u"Protokoll (Vorgabe TCP)."_s,
                                        u"PROTOKOLL"_s, u"TCP"_s);
     const QCommandLineOption com(u"com"_s,
@@ -142,15 +216,33 @@ int main(int argc, char* argv[])
                                      u"DATEI prüfen: gibt Host, Benutzer und Datenbank aus; "
                                      "Status 0 nur, wenn die Station sie annimmt."_s,
                                      u"DATEI"_s);
+    const QCommandLineOption verbindungPruefen(
+        u"verbindung-pruefen"_s,
+        u"Mit --pruefen oder -o: danach mit den Werten der Datei zum Datenbankserver verbinden "
+        "und seine Version ausgeben, sonst seinen Fehler; Status 0 nur bei Erfolg."_s);
+    const QCommandLineOption version(u"version"_s, u"Versionsnummer anzeigen."_s);
     parser.addOptions(verbindungsoptionen.Alle());
-    parser.addOptions({protokoll, com, geraet, mandant, menu, willkommen, ausgabe, pruefen});
+    parser.addOptions({leeresPasswort, protokoll, com, geraet, mandant, menu, willkommen, ausgabe,
+                       pruefen, verbindungPruefen, version});
 
     QTextStream aus(stdout);
     if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
             parser, QCoreApplication::arguments(), aus, Fehlerausgabe()))
         return *ende;
+    if (parser.isSet(version)) {
+        aus << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion()
+            << Qt::endl;
+        return kErfolg;
+    }
+    const bool verbinden = parser.isSet(verbindungPruefen);
     if (parser.isSet(pruefen))
-        return Pruefen(parser.value(pruefen));
+        return Pruefen(parser.value(pruefen), verbinden);
+    // Without a file its report would end up inside the settings text on standard output.
+    if (verbinden && !parser.isSet(ausgabe)) {
+        Fehlerausgabe() << "--verbindung-pruefen braucht --pruefen DATEI oder -o DATEI."
+                        << Qt::endl;
+        return kFalscheEingabe;
+    }
 
     if (!verbindungsoptionen.Vollstaendig(parser, {}, Fehlerausgabe()))
         return kFalscheEingabe;
@@ -158,10 +250,27 @@ int main(int argc, char* argv[])
     TKlarEinstellungen werte;
     werte.Hostname = parser.value(verbindungsoptionen.Hostname);
     werte.Username = parser.value(verbindungsoptionen.Username);
-    QFile eingabe;
-    if (!eingabe.open(stdin, QIODevice::ReadOnly))
-        return kFalscheEingabe;
-    werte.Passwort = verbindungsoptionen.Kennwort(parser, eingabe);
+    if (parser.isSet(leeresPasswort)) {
+        if (parser.isSet(verbindungsoptionen.Passwort) ||
+            parser.isSet(verbindungsoptionen.PasswortStdin)) {
+            Fehlerausgabe() << "--leeres-passwort schließt --passwort und --passwort-stdin aus."
+                            << Qt::endl;
+            return kFalscheEingabe;
+        }
+    } else {
+        QFile eingabe;
+        if (!eingabe.open(stdin, QIODevice::ReadOnly))
+            return kFalscheEingabe;
+        werte.Passwort = verbindungsoptionen.Kennwort(parser, eingabe);
+        // A forgotten password would otherwise give a file that the server refuses.
+        if (werte.Passwort.isEmpty()) {
+            Fehlerausgabe() << "Kein Passwort angegeben (--passwort oder --passwort-stdin); "
+                               "für einen Datenbankbenutzer ohne Passwort --leeres-passwort "
+                               "angeben."
+                            << Qt::endl;
+            return kFalscheEingabe;
+        }
+    }
     bool zahl = false;
     werte.Port = parser.value(verbindungsoptionen.Port).toInt(&zahl);
     if (!zahl) {
@@ -196,16 +305,8 @@ int main(int argc, char* argv[])
         return kErfolg;
     }
     const QString ziel = parser.value(ausgabe);
-    QSaveFile datei(ziel);
-    bool geschrieben = datei.open(QIODevice::WriteOnly) && datei.write(text.toUtf8()) >= 0;
-    if (geschrieben) {
-        BehalteEigentuemer(ziel, datei);
-        geschrieben = datei.commit();
-    }
-    if (!geschrieben) {
-        Fehlerausgabe() << "Kann nicht schreiben: " << parser.value(ausgabe) << " ("
-                        << datei.errorString() << ")" << Qt::endl;
+    if (!Schreiben(ziel, text.toUtf8()))
         return kPruefungFehlgeschlagen;
-    }
-    return kErfolg;
+    // Read back from the file as the station reads it, not from the values given here.
+    return verbinden ? Pruefen(ziel, true) : kErfolg;
 }

@@ -7,6 +7,7 @@ TS_PAKETE=(
     libmariadb-dev mariadb-server mariadb-client iproute2
     xvfb xauth x11-utils fonts-dejavu-core openbox
     file desktop-file-utils
+    help2man locales lintian
     clang libclang-rt-14-dev
 )
 

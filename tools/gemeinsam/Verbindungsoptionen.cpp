@@ -6,6 +6,23 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Qt writes the headings of its help in English; the tools speak German throughout (help2man
+// finds the German headings for the manual pages).
+QString DeutscheHilfe(const QCommandLineParser& parser)
+{
+    QString text = parser.helpText();
+    if (text.startsWith(u"Usage: "_s))
+        text.replace(0, 6, u"Aufruf:"_s);
+    text.replace(u" [options]\n"_s, u" [Optionen]\n"_s);
+    text.replace(u"\nOptions:\n"_s, u"\nOptionen:\n"_s);
+    text.replace(u"\nArguments:\n"_s, u"\nArgumente:\n"_s);
+    return text;
+}
+
+} // namespace
+
 TVerbindungsoptionen::TVerbindungsoptionen(const QString& datenbankHilfe)
     : Hilfe({u"h"_s, u"help"_s}, u"Diese Hilfe anzeigen."_s),
       Hostname(u"hostname"_s, u"Datenbankserver (Pflicht)."_s, u"HOST"_s),
@@ -32,7 +49,7 @@ std::optional<int> TVerbindungsoptionen::Einlesen(QCommandLineParser& parser,
         return kFalscheEingabe;
     }
     if (parser.isSet(Hilfe)) {
-        aus << parser.helpText();
+        aus << DeutscheHilfe(parser);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {

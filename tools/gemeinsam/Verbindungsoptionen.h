@@ -31,7 +31,8 @@ struct TVerbindungsoptionen
     // In the order --help lists them.
     QList<QCommandLineOption> Alle() const;
 
-    // Parses and answers --help and stray arguments. An exit status when the tool is done.
+    // Parses and answers --help (in German) and stray arguments. An exit status when the tool is
+    // done.
     std::optional<int> Einlesen(QCommandLineParser& parser, const QStringList& argumente,
                                 QTextStream& aus, QTextStream& fehler) const;
     // Host, user and database given (and any further required option), not both password
