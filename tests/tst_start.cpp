@@ -5,8 +5,10 @@
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
+#include "PinAbfrage.h"
 #include "Start.h"
 #include "TestServer.h"
+#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
 #include "uFMain.h"
@@ -15,11 +17,13 @@
 #include "ufdmDB_Key.h"
 #include "ufdmKontakt.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -44,6 +48,7 @@ private slots:
     void mitMandant();
     void verbindungsfehlerVorDemMandantenhinweis();
     void abgewiesenerBenutzer();
+    void pinVorDemBeenden();
     void logoDesStandorts_data();
     void logoDesStandorts();
     void menuKarte_data();
@@ -192,6 +197,54 @@ void TstStart::abgewiesenerBenutzer()
     QVERIFY2(FMain->lblVerbindung->text().startsWith(
                  "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 1045: "),
              qPrintable(FMain->lblVerbindung->text()));
+}
+
+void TstStart::pinVorDemBeenden()
+{
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    werte.BeendenPin = QStringLiteral("4711");
+    TEinstellungsDatei datei;
+    datei.Schreibe(werte);
+    QCOMPARE(Starte(datei), QStringList());
+
+    TMeldungsProtokoll protokoll;
+    // Typed on the on-screen keyboard, confirmed with its ENTER.
+    const auto tippen = [](const QString& ziffern) {
+        for (const QChar ziffer : ziffern)
+            QTest::mouseClick(FMain->panPin->TouchKeyboard1->findChild<QAbstractButton*>(
+                                  "Taste_" + QString(ziffer)),
+                              Qt::LeftButton);
+        QTest::mouseClick(FMain->panPin->TouchKeyboard1->findChild<QAbstractButton*>("Taste_Enter"),
+                          Qt::LeftButton);
+    };
+
+    // Three wrong PINs: back to the board, nothing asked, the program goes on.
+    FMain->actCloseExecute();
+    QVERIFY(FMain->panPin->isVisible());
+    QVERIFY(FMain->panPin->edPin->hasFocus());
+    for (const QString falsch : {"1234", "47110", "0000"}) {
+        QVERIFY(FMain->panPin->isVisible());
+        tippen(falsch);
+    }
+    QVERIFY(!FMain->panPin->isVisible());
+    QVERIFY(FMain->isVisible());
+    QCOMPARE(protokoll.Texte(), QStringList());
+
+    // The close picture asks too; Abbrechen leaves everything as it was.
+    FMain->CloseButtonClick();
+    QVERIFY(FMain->panPin->isVisible());
+    QTest::mouseClick(FMain->panPin->btnAbbrechen, Qt::LeftButton);
+    QVERIFY(!FMain->panPin->isVisible());
+
+    // A fresh request has three tries again; the right PIN leads to the question.
+    FMain->actCloseExecute();
+    tippen("0000");
+    QCOMPARE(FMain->panPin->lblPin->text(), QStringLiteral("Falsche PIN – noch 2 Versuche."));
+    tippen("4711");
+    QVERIFY(!FMain->panPin->isVisible());
+    QCOMPARE(protokoll.Texte(), QStringList{"Wollen Sie das Programm wirklich beenden?"});
+    QVERIFY(FMain->isVisible()); // the question was answered No
 }
 
 void TstStart::logoDesStandorts_data()

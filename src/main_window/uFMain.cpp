@@ -4,7 +4,9 @@
 #include "Bedienelemente.h"
 #include "Bilder.h"
 #include "GestenFilter.h"
+#include "PinAbfrage.h"
 #include "Tafel.h"
+#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uMeldung.h"
 #include "uMessung.h"
@@ -12,6 +14,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -93,6 +96,7 @@ void TFMain::BaueOberflaeche()
     BaueTitelleiste();
     BaueKarten();
     BaueMenu();
+    BauePinAbfrage();
     BaueAppBar();
     FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
 }
@@ -124,6 +128,17 @@ void TFMain::BaueTitelleiste()
     for (QWidget* w : {static_cast<QWidget*>(btnSeite_Zurueck), static_cast<QWidget*>(lblSeite),
                        static_cast<QWidget*>(btnSeite_Vor)})
         w->hide();
+}
+
+void TFMain::BauePinAbfrage()
+{
+    // Over the cards, where the measurement screen shows its guest keyboard.
+    panPin = new TPinAbfrage(FBuehne);
+    FMassstab.Setze(panPin, {160, kTitelHoehe + 40, 1601, 689});
+    FMassstab.Setze(panPin->lblPin, {16, 12, 1569, 40}, 24);
+    FMassstab.Setze(panPin->edPin, {16, 60, 393, 46}, 32);
+    FMassstab.Setze(panPin->btnAbbrechen, {1601 - 16 - 260, 56, 260, 54}, 26);
+    FMassstab.Setze(panPin->TouchKeyboard1, {16, 140, 1569, 521});
 }
 
 void TFMain::BaueKarten()
@@ -252,6 +267,7 @@ void TFMain::FormShow()
 {
     FDM->MitDB_Verbinden();
     Bilder::SetzeLogo(Image5, FDM->Einstellungsort());
+    FEndePin = TEndePin::AusEinstellung(Beenden_PIN());
     if (FDM->EinstellungenBeschaedigt()) {
         // Closing the main window ends the program, as the message announced.
         iEndeStatus = kEndeBeschaedigteEinstellungen;
@@ -382,13 +398,25 @@ void TFMain::FormGesture()
 
 void TFMain::CloseButtonClick()
 {
-    QCoreApplication::exit(0);
+    MitPin([] { QCoreApplication::exit(0); });
 }
 
 void TFMain::actCloseExecute()
 {
-    if (Meldung::Fragen(u"Wollen Sie das Programm wirklich beenden?"_s))
-        close();
+    MitPin([this] {
+        if (Meldung::Fragen(u"Wollen Sie das Programm wirklich beenden?"_s))
+            close();
+    });
+}
+
+void TFMain::MitPin(std::function<void()> danach)
+{
+    if (!FEndePin.Gesetzt()) {
+        danach();
+        return;
+    }
+    iTimer_PageWechsel = iWechselzeit;
+    panPin->Fragen(&FEndePin, std::move(danach));
 }
 
 void TFMain::Timer2Timer()

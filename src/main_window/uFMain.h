@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Einstellungen.h"
+#include "EndePin.h"
 #include "Massstab.h"
 #include "Strichgeste.h"
 #include "Wiederholung.h"
@@ -14,6 +15,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -23,6 +25,7 @@ class TBild;
 class TDBFeld;
 class TGestenFilter;
 class TKachelFoto;
+class TPinAbfrage;
 
 class TFMain : public QWidget, public TMenuWerte
 {
@@ -117,6 +120,8 @@ public:
     std::array<TAbteilungsKnopf*, 12> btnAbteilung_B{};
     QPushButton* btnMenu_Abt_Links = nullptr;
     QPushButton* btnMenu_Abt_Rechts = nullptr;
+    // Asks for the site's PIN before the program ends, when one is set.
+    TPinAbfrage* panPin = nullptr;
     QWidget* AppBar = nullptr;
     TBild* CloseButton = nullptr;
 
@@ -146,6 +151,9 @@ private:
 
     void Lade_Abteilungen();
     void ZeigeVerbindungshinweis();
+    void BauePinAbfrage();
+    // Runs danach at once, or after the right PIN when the site has set one.
+    void MitPin(std::function<void()> danach);
     void Zeige_Abteilungen();
     void Leere_MA_Kacheln();
     void Lade_MA_Kachel(const QString& id, int n);
@@ -165,6 +173,7 @@ private:
     bool FKeineVerbindung = false;
     QString FAbteilungsfehler;
     TWiederholung FWiederholung;
+    TEndePin FEndePin;
 };
 
 // Program-wide reference, set while the window set exists.

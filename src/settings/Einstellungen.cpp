@@ -38,6 +38,7 @@ void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& m
     menu.setMandant(ini.ReadString(menuAbschnitt, u"Mandant"_s, QString()));
     menu.setWerbung_Welcome(
         ini.ReadString(menuAbschnitt, u"Werbung_Welcome"_s, u"Herzlich Willkommen."_s));
+    menu.setBeenden_PIN(ini.ReadString(menuAbschnitt, u"Beenden_PIN"_s, QString()));
 }
 
 bool EinstellungenVollstaendig(const TDBEinstellungen& db)

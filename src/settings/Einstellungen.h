@@ -20,7 +20,7 @@ struct TDBEinstellungen
     QString Server_MD5Hash;
 };
 
-// The three menu values; the main window carries them as its properties.
+// The menu values; the main window carries them as its properties.
 class TMenuWerte
 {
 public:
@@ -30,11 +30,15 @@ public:
     void setMandant(const QString& wert) { FMandant = wert; }
     const QString& Werbung_Welcome() const { return FWerbung_Welcome; }
     void setWerbung_Welcome(const QString& wert) { FWerbung_Welcome = wert; }
+    // Optional, enciphered as the credentials are: the PIN that ending the program asks for.
+    const QString& Beenden_PIN() const { return FBeenden_PIN; }
+    void setBeenden_PIN(const QString& wert) { FBeenden_PIN = wert; }
 
 private:
     QString FMenu_AnzAbteilungen;
     QString FMandant;
     QString FWerbung_Welcome;
+    QString FBeenden_PIN;
 };
 
 // Name of the settings file; it lives beside the executable.

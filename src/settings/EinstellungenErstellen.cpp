@@ -1,6 +1,8 @@
 // Values that the reader would trim or unquote are written in quotes, so they read back as given.
 #include "EinstellungenErstellen.h"
 
+#include <algorithm>
+
 #include "Entschluesseln.h"
 #include "IniDatei.h"
 #include "Integritaet.h"
@@ -27,12 +29,23 @@ QString Wert(const QString& name, const QString& wert)
 
 } // namespace
 
+bool PinGueltig(const QString& pin)
+{
+    if (pin.size() < 4 || pin.size() > 12)
+        return false;
+    return std::all_of(pin.begin(), pin.end(), [](QChar z) { return z >= u'0' && z <= u'9'; });
+}
+
 QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
 {
     if (werte.Port < 1 || werte.Port > 65535)
         throw EFehler(u"EUngueltigerWert"_s, u"Der Port muss zwischen 1 und 65535 liegen."_s);
     if (werte.Menu != u"6"_s && werte.Menu != u"12"_s)
         throw EFehler(u"EUngueltigerWert"_s, u"Das Menü hat 6 oder 12 Abteilungen."_s);
+
+    if (!werte.BeendenPin.isEmpty() && !PinGueltig(werte.BeendenPin))
+        throw EFehler(u"EUngueltigerWert"_s,
+                      u"Die PIN zum Beenden besteht aus 4 bis 12 Ziffern."_s);
 
     const QString user = Verschluesseln(werte.Username, kStartSchluessel);
     const QString passwort = Verschluesseln(werte.Passwort, kStartSchluessel);
@@ -58,5 +71,7 @@ QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
     zeile(u"Anzahl_Abteilungen="_s + werte.Menu);
     zeile(u"Mandant="_s + Wert(u"Mandant"_s, werte.Mandant));
     zeile(u"Werbung_Welcome="_s + Wert(u"Werbung_Welcome"_s, werte.Willkommen));
+    if (!werte.BeendenPin.isEmpty())
+        zeile(u"Beenden_PIN="_s + Verschluesseln(werte.BeendenPin, kStartSchluessel));
     return text;
 }
