@@ -1,5 +1,6 @@
 // The settings tool as an administrator uses it: write a file, check it, try its connection,
 // refuse bad input.
+#include "Entschluesseln.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "TestServer.h"
@@ -97,6 +98,8 @@ void TstWerkzeug::dateiBestehtDiePruefungDerStation()
                                                    "6",
                                                    "--willkommen",
                                                    "Grüß Gott!",
+                                                   "--beenden-pin",
+                                                   "0815",
                                                    "-o",
                                                    pfad,
                                                });
@@ -118,6 +121,8 @@ void TstWerkzeug::dateiBestehtDiePruefungDerStation()
     QCOMPARE(menu.Mandant(), QStringLiteral("Bäckerei Müller"));
     QCOMPARE(menu.Menu_AnzAbteilungen(), QStringLiteral("6"));
     QCOMPARE(menu.Werbung_Welcome(), QStringLiteral("Grüß Gott!"));
+    QVERIFY(!menu.Beenden_PIN().contains(QStringLiteral("0815")));
+    QCOMPARE(Entschluesseln(menu.Beenden_PIN(), kStartSchluessel), QStringLiteral("0815"));
 
     const TLauf pruefung = Starte({"--pruefen", pfad});
     QCOMPARE(pruefung.status, 0);
@@ -182,6 +187,24 @@ void TstWerkzeug::pruefenErkenntManipulation()
     const TLauf port = Starte({"--pruefen", pfad});
     QCOMPARE(port.status, 1);
     QVERIFY2(port.fehler.contains("70000"), port.fehler);
+
+    // A PIN edited by hand no longer deciphers to digits: nobody could end the station.
+    QCOMPARE(Starte(Grundwerte() << "--beenden-pin"
+                                 << "4711"
+                                 << "-o" << pfad)
+                 .status,
+             0);
+    QVERIFY(datei.open(QIODevice::ReadWrite));
+    inhalt = datei.readAll();
+    const qsizetype pin = inhalt.indexOf("Beenden_PIN=");
+    QVERIFY(pin > 0);
+    inhalt.insert(pin + 12, "ZZ");
+    datei.resize(0);
+    datei.write(inhalt);
+    datei.close();
+    const TLauf kaputt = Starte({"--pruefen", pfad});
+    QCOMPARE(kaputt.status, 1);
+    QVERIFY2(kaputt.fehler.contains("Beenden_PIN"), kaputt.fehler);
 }
 
 void TstWerkzeug::ueberschreibenBehaeltEigentuemer()
@@ -346,6 +369,12 @@ void TstWerkzeug::falscheEingaben_data()
     QTest::newRow("com negativ") << (Grundwerte() << "--com"
                                                   << "-1")
                                  << QByteArray("--com ist keine Schnittstellennummer: -1");
+    QTest::newRow("pin zu kurz") << (Grundwerte() << "--beenden-pin"
+                                                  << "123")
+                                 << QByteArray("4 bis 12 Ziffern");
+    QTest::newRow("pin mit buchstaben") << (Grundwerte() << "--beenden-pin"
+                                                         << "12ab")
+                                        << QByteArray("4 bis 12 Ziffern");
     QTest::newRow("zeilenumbruch") << (Grundwerte() << "--willkommen"
                                                     << "a\nb")
                                    << QByteArray("Zeilenumbruch");

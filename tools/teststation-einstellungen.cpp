@@ -110,6 +110,14 @@ int Pruefen(const QString& pfad, bool verbinden)
                         << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
+    // A PIN that does not decipher to digits can never be typed: the kiosk could not be ended.
+    if (!menu.Beenden_PIN().isEmpty() &&
+        !PinGueltig(Entschluesseln(menu.Beenden_PIN(), kStartSchluessel))) {
+        Fehlerausgabe() << "Beenden_PIN ist keine verschlüsselte PIN aus 4 bis 12 Ziffern: "
+                           "die Station ließe sich nicht beenden."
+                        << Qt::endl;
+        return kPruefungFehlgeschlagen;
+    }
     aus << "Die Datei ist gültig." << Qt::endl;
     return verbinden ? VerbindungPruefen(db) : kErfolg;
 }
@@ -204,6 +212,11 @@ int main(int argc, char* argv[])
                                     "(statt der COM-Nummer)."_s,
                                     u"PFAD"_s);
     const QCommandLineOption mandant(u"mandant"_s, u"Name des Mandanten."_s, u"NAME"_s);
+    const QCommandLineOption beendenPin(
+        u"beenden-pin"_s,
+        u"PIN aus 4 bis 12 Ziffern, nach der die Station vor dem Beenden fragt (verschlüsselt "
+        "gespeichert; ohne diese Option fragt sie nicht)."_s,
+        u"PIN"_s);
     const QCommandLineOption menu(u"menu"_s, u"Abteilungsknöpfe im Menü: 6 oder 12 (Vorgabe)."_s,
                                   u"6|12"_s, u"12"_s);
     const QCommandLineOption willkommen(u"willkommen"_s,
@@ -222,8 +235,8 @@ int main(int argc, char* argv[])
         "und seine Version ausgeben, sonst seinen Fehler; Status 0 nur bei Erfolg."_s);
     const QCommandLineOption version(u"version"_s, u"Versionsnummer anzeigen."_s);
     parser.addOptions(verbindungsoptionen.Alle());
-    parser.addOptions({leeresPasswort, protokoll, com, geraet, mandant, menu, willkommen, ausgabe,
-                       pruefen, verbindungPruefen, version});
+    parser.addOptions({leeresPasswort, protokoll, com, geraet, mandant, beendenPin, menu,
+                       willkommen, ausgabe, pruefen, verbindungPruefen, version});
 
     QTextStream aus(stdout);
     if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
@@ -287,6 +300,7 @@ int main(int argc, char* argv[])
     }
     werte.Geraet = parser.value(geraet);
     werte.Mandant = parser.value(mandant);
+    werte.BeendenPin = parser.value(beendenPin);
     werte.Menu = parser.value(menu);
     werte.Willkommen = parser.value(willkommen);
 
