@@ -25,6 +25,13 @@ set(TS_KOMPONENTE teststation)
 install(TARGETS teststation RUNTIME DESTINATION lib/teststation COMPONENT ${TS_KOMPONENTE})
 install(TARGETS teststation-einstellungen teststation-pruefgeraet
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${TS_KOMPONENTE})
+# The administrator's database setup, with the SQL files it loads where it looks for them.
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/datenbank-einrichten
+    DESTINATION ${CMAKE_INSTALL_SBINDIR} RENAME teststation-datenbank-einrichten
+    COMPONENT ${TS_KOMPONENTE})
+install(FILES ${PROJECT_SOURCE_DIR}/db/schema.sql ${PROJECT_SOURCE_DIR}/db/station-rechte.sql
+    ${PROJECT_SOURCE_DIR}/db/upgrade.sql
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/teststation/db COMPONENT ${TS_KOMPONENTE})
 
 # Relative links, made in the build tree and installed as links (file(INSTALL) keeps them),
 # so they also resolve inside a staging or chroot directory.
@@ -58,9 +65,8 @@ install(FILES ${TS_PAKETQUELLE}/teststation.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT ${TS_KOMPONENTE})
 install(FILES ${TS_PAKETQUELLE}/README.Debian
     ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/docs/einstellungen.md
-    ${PROJECT_SOURCE_DIR}/docs/database.md
-    ${PROJECT_SOURCE_DIR}/db/schema.sql ${PROJECT_SOURCE_DIR}/db/station-rechte.sql
-    ${PROJECT_SOURCE_DIR}/db/upgrade.sql
+    ${PROJECT_SOURCE_DIR}/docs/database.md ${PROJECT_SOURCE_DIR}/docs/setup.md
+    ${PROJECT_SOURCE_DIR}/docs/troubleshooting.md ${PROJECT_SOURCE_DIR}/docs/kiosk.md
     DESTINATION ${TS_DOKU} COMPONENT ${TS_KOMPONENTE})
 
 # An administrator's edit of the autostart entry (e.g. Hidden=true) survives an upgrade.
@@ -100,6 +106,11 @@ set(ts_erzeugt ${TS_PAKETBAU}/changelog.gz)
 configure_file(${TS_PAKETQUELLE}/teststation.1.in ${TS_PAKETBAU}/teststation.1 @ONLY)
 ts_gzip(${TS_PAKETBAU}/teststation.1 ${TS_HANDBUCH}/teststation.1)
 set(ts_seiten ${TS_HANDBUCH}/teststation.1.gz)
+configure_file(${TS_PAKETQUELLE}/teststation-datenbank-einrichten.8.in
+    ${TS_PAKETBAU}/teststation-datenbank-einrichten.8 @ONLY)
+ts_gzip(${TS_PAKETBAU}/teststation-datenbank-einrichten.8
+    ${TS_HANDBUCH}/teststation-datenbank-einrichten.8)
+set(ts_seiten8 ${TS_HANDBUCH}/teststation-datenbank-einrichten.8.gz)
 
 # The tools' pages come from their --help and --version through help2man, with the sections of
 # packaging/PROGRAMM.h2m. help2man reads German headings ("Aufruf:", "Optionen:") only under a
@@ -135,11 +146,12 @@ else()
     message(WARNING "help2man oder die deutsche Locale-Quelle (Paket locales) fehlt: das Paket "
         "bekommt keine Handbuchseiten der Werkzeuge (scripts/lib/pakete.sh installiert beides).")
 endif()
-add_custom_target(ts_paketdateien ALL DEPENDS ${ts_erzeugt} ${ts_seiten})
+add_custom_target(ts_paketdateien ALL DEPENDS ${ts_erzeugt} ${ts_seiten} ${ts_seiten8})
 
 install(FILES ${TS_PAKETQUELLE}/copyright ${TS_PAKETBAU}/changelog.gz
     DESTINATION ${TS_DOKU} COMPONENT ${TS_KOMPONENTE})
 install(FILES ${ts_seiten} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT ${TS_KOMPONENTE})
+install(FILES ${ts_seiten8} DESTINATION ${CMAKE_INSTALL_MANDIR}/man8 COMPONENT ${TS_KOMPONENTE})
 install(FILES ${TS_PAKETQUELLE}/lintian-overrides
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME teststation
     COMPONENT ${TS_KOMPONENTE})
@@ -156,7 +168,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Full-screen touch kiosk at the entrance of an electrostatic-protected area.\n"
     "Employees tap their photo on a department board and stand on an ESD tester\n"
     "connected to a serial port; every result is stored in a MariaDB/MySQL database.\n"
-    "Includes the settings tool teststation-einstellungen and the tester simulator\n"
+    "Includes the settings tool teststation-einstellungen, the database setup\n"
+    "teststation-datenbank-einrichten and the tester simulator\n"
     "teststation-pruefgeraet.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -164,6 +177,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Teststation-Entwicklung <teststation@muster
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# teststation-datenbank-einrichten talks to the server through the mariadb client.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mariadb-client")
 # Qt's platform (xcb) and JPEG plugins are loaded at run time, invisible to dpkg-shlibdeps; they
 # come with libqt6gui6, the SVG plugins with libqt6svg6, which the linked libraries pull in.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${TS_PAKETBAU}/conffiles ${TS_PAKETQUELLE}/postinst

@@ -8,6 +8,7 @@
 set -euo pipefail
 
 bau=${1:?Aufruf: tst_paket.sh BUILDVERZEICHNIS}
+quelle=$(cd "$(dirname "$0")/.." && pwd)
 cpack=${CPACK:-cpack}
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -99,6 +100,16 @@ for pfad in "$root"/usr/bin/*; do
     seite=$root/usr/share/man/man1/$programm.1.gz
     gzip -t "$seite" 2>/dev/null || fehler "Handbuchseite ${seite#"$root"} fehlt"
     grep -q "^$programm \\\\- " <(zcat "$seite") || fehler "${seite#"$root"} ohne Namenszeile"
+done
+# The administrator's setup in /usr/sbin, its page, and the SQL files where it looks for them.
+seite=$root/usr/share/man/man8/teststation-datenbank-einrichten.8.gz
+[ -x "$root/usr/sbin/teststation-datenbank-einrichten" ] ||
+    fehler "/usr/sbin/teststation-datenbank-einrichten fehlt"
+grep -q '^teststation\\-datenbank\\-einrichten \\- ' <(zcat "$seite") ||
+    fehler "${seite#"$root"} fehlt oder ohne Namenszeile"
+for datei in schema.sql station-rechte.sql upgrade.sql; do
+    cmp -s "$root/usr/share/teststation/db/$datei" "$quelle/db/$datei" ||
+        fehler "/usr/share/teststation/db/$datei fehlt oder weicht ab"
 done
 # The tool's page comes from its German --help: German headings, its newest option.
 einstellungen_seite=$(zcat "$root/usr/share/man/man1/teststation-einstellungen.1.gz")
