@@ -61,6 +61,8 @@ private slots:
 private:
     // Shows the main window as the program does and lets the start sequence run.
     QStringList Starte(const TEinstellungsDatei& datei);
+    // A station on this test's database with a tenant: it starts without a message.
+    TKlarEinstellungen Stationswerte() const;
 
     std::unique_ptr<TFensterset> FFenster;
     TTestServer FServer;
@@ -80,6 +82,13 @@ void TstStart::init()
 void TstStart::cleanup()
 {
     FFenster.reset();
+}
+
+TKlarEinstellungen TstStart::Stationswerte() const
+{
+    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
+    werte.Mandant = QStringLiteral("Muster GmbH");
+    return werte;
 }
 
 QStringList TstStart::Starte(const TEinstellungsDatei& datei)
@@ -147,8 +156,7 @@ void TstStart::ohneEinstellungsdatei()
 
 void TstStart::mitMandant()
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
-    werte.Mandant = QStringLiteral("Muster GmbH");
+    TKlarEinstellungen werte = Stationswerte();
     werte.Willkommen = QStringLiteral("Guten Morgen, bitte testen!");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
@@ -180,8 +188,7 @@ void TstStart::verbindungsfehlerVorDemMandantenhinweis()
 
 void TstStart::abgewiesenerBenutzer()
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
-    werte.Mandant = QStringLiteral("Muster GmbH");
+    TKlarEinstellungen werte = Stationswerte();
     werte.Passwort = QStringLiteral("falsch");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
@@ -201,8 +208,7 @@ void TstStart::abgewiesenerBenutzer()
 
 void TstStart::pinVorDemBeenden()
 {
-    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
-    werte.Mandant = QStringLiteral("Muster GmbH");
+    TKlarEinstellungen werte = Stationswerte();
     werte.BeendenPin = QStringLiteral("4711");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
@@ -279,8 +285,7 @@ void TstStart::logoDesStandorts()
     QFETCH(bool, verlinkt);
     QFETCH(bool, eigenes);
 
-    TKlarEinstellungen werte = FServer.StationsWerte(QStringLiteral("tst_start"));
-    werte.Mandant = QStringLiteral("Muster GmbH");
+    TKlarEinstellungen werte = Stationswerte();
     TEinstellungsDatei standort;
     standort.Schreibe(werte);
     if (!datei.isEmpty()) {
