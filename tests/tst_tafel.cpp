@@ -500,6 +500,10 @@ void TstTafel::dreissigMitarbeiterZweiSeiten()
     TippeAbteilung(2);
     QVERIFY(FMain->lblSeite->isHidden());
     QVERIFY(FMain->btnSeite_Vor->isHidden());
+    // There a swipe is a gesture like any other: the countdown runs on.
+    FMain->iTimer_PageWechsel = 3;
+    FMain->Wischen(TWischen::NachLinks, FMain->panMitarbeiter);
+    QCOMPARE(FMain->iTimer_PageWechsel, 3);
 }
 
 void TstTafel::countdownZurueckZumWillkommen()

@@ -268,6 +268,10 @@ void TFMain::Wischen(TWischen richtung, QWidget* start)
     if (CardPanel->currentWidget() != cardMitarbeiter || start == nullptr ||
         (start != panMitarbeiter && !panMitarbeiter->isAncestorOf(start)))
         return;
+    // On a board of one page a swipe turns nothing; like any other gesture it is no use of the
+    // board and must not hold off the return to the welcome card.
+    if (Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size())) <= 1)
+        return;
     if (richtung == TWischen::NachLinks)
         btnSeite_VorClick();
     else if (richtung == TWischen::NachRechts)
