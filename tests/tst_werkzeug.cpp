@@ -67,6 +67,7 @@ private slots:
     void passwortAusStandardeingabe();
     void leeresPasswortNurAusdruecklich();
     void pruefenErkenntManipulation();
+    void pruefenZeigtDenNamenDerStation();
     void ueberschreibenBehaeltEigentuemer();
     void rechteDerDatei_data();
     void rechteDerDatei();
@@ -205,6 +206,20 @@ void TstWerkzeug::pruefenErkenntManipulation()
     const TLauf kaputt = Starte({"--pruefen", pfad});
     QCOMPARE(kaputt.status, 1);
     QVERIFY2(kaputt.fehler.contains("Beenden_PIN"), kaputt.fehler);
+}
+
+void TstWerkzeug::pruefenZeigtDenNamenDerStation()
+{
+    // The station upper-cases ASCII letters only: "straße" asks for STRAßE, never STRASSE.
+    const QString pfad = FVerzeichnis.filePath(QStringLiteral("gross.ini"));
+    QCOMPARE(Starte(QStringList{"--hostname", "h", "--username", "u", "--passwort", "p",
+                                "--datenbank", "straße_ä", "-o", pfad})
+                 .status,
+             0);
+    const TLauf lauf = Starte({"--pruefen", pfad});
+    QCOMPARE(lauf.status, 0);
+    QVERIFY2(QString::fromUtf8(lauf.ausgabe).contains(QStringLiteral("Datenbank: STRAßE_ä\n")),
+             lauf.ausgabe);
 }
 
 void TstWerkzeug::ueberschreibenBehaeltEigentuemer()

@@ -103,7 +103,7 @@ int Pruefen(const QString& pfad, bool verbinden)
     aus << "Hostname:  " << Entschluesseln(db.Server_Hostname, kStartSchluessel) << Qt::endl
         << "Username:  " << Entschluesseln(db.Server_User, kStartSchluessel) << Qt::endl
         << "Port:      " << db.Server_Port << Qt::endl
-        << "Datenbank: " << db.Server_DB.toUpper() << Qt::endl;
+        << "Datenbank: " << AsciiGross(db.Server_DB) << Qt::endl;
     if (!IntegritaetStimmt(db)) {
         Fehlerausgabe() << "Der MD5-Hash passt nicht zu den verschlüsselten Werten: "
                            "die Station meldet die Datei als beschädigt."
