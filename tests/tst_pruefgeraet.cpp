@@ -149,7 +149,8 @@ void TstPruefgeraet::szenario_data()
     QTest::newRow("ovr armband") << "ovr armband" << true
                                  << Zeilen{"RSL 0.35", "RSR 0.40", "RHG OVR", "ERG 2"};
     QTest::newRow("zeile behaelt Leerraum") << " zeile RSL  0,35 " << true << Zeilen{"RSL  0,35 "};
-    QTest::newRow("zeile utf-8") << "zeile ERG Ä" << true << Zeilen{"ERG \xc3\x84"};
+    // Sent in the code page the station reads, Windows-1252.
+    QTest::newRow("zeile windows-1252") << "zeile ERG Ä€" << true << Zeilen{"ERG \xc4\x80"};
     QTest::newRow("leere zeile") << "zeile" << true << Zeilen{""};
 
     for (const char* unbekannt : {"", "   ", "hallo", "bestanden 1", "fehler", "fehler 256",

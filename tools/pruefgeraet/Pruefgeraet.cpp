@@ -1,6 +1,8 @@
 // The tester's scenarios, framing and the sender that paces them like a 9600-baud line.
 #include "Pruefgeraet.h"
 
+#include "AnsiCodePage.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -137,7 +139,8 @@ std::optional<QList<QByteArray>> Szenario(const QString& befehl)
         QString text = befehl.mid(anfang + wort.size());
         if (!text.isEmpty())
             text.remove(0, 1);
-        return QList<QByteArray>{text.toUtf8()};
+        // In the station's code page: it reads the tester's bytes as Windows-1252.
+        return QList<QByteArray>{ZuAnsi(text)};
     }
     if (worte.size() == 1 && wort == u"bestanden")
         return Bestanden();
