@@ -8,7 +8,7 @@ TS_PAKETE=(
     xvfb xauth x11-utils fonts-dejavu-core openbox
     file desktop-file-utils
     help2man locales lintian
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
 )
 
 pakete_sicherstellen() {
@@ -35,10 +35,23 @@ pakete_sicherstellen() {
         "${fehlend[@]}"
 }
 
-# Configures and builds into build/ with warnings as errors.
+# Configures and builds into build/ with warnings as errors (preset "normal", CMakePresets.json).
 baue() {
-    cmake -S . -B build -G Ninja -DTS_WERROR=ON
-    cmake --build build --parallel "$(nproc)"
+    cmake --preset normal
+    cmake --build --preset normal --parallel "$(nproc)"
+}
+
+# Fails, naming the files, when a tracked C++ file is not as clang-format writes it.
+formatierung_pruefen() {
+    local dateien falsch
+    mapfile -t dateien < <(git ls-files -- '*.cpp' '*.h' 2>/dev/null)
+    [ ${#dateien[@]} -gt 0 ] || return 0
+    falsch=$(clang-format --dry-run -Werror "${dateien[@]}" 2>&1 |
+        grep -o '^[^:]*\.\(cpp\|h\)' | sort -u) || true
+    [ -z "$falsch" ] && return 0
+    echo "Nicht so, wie clang-format es schreibt (clang-format -i DATEI …):" >&2
+    echo "$falsch" >&2
+    return 1
 }
 
 # Configures and builds build-san/ with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
@@ -46,11 +59,8 @@ baue() {
 # (index checks of QList, QString) are active; our code is a small share of the run time.
 # Every finding ends the program, so the test that meets one fails.
 baue_mit_sanitizern() {
-    local flags="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all"
-    cmake -S . -B build-san -G Ninja -DTS_WERROR=ON -DCMAKE_BUILD_TYPE=Debug \
-        -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" \
-        -DCMAKE_SHARED_LINKER_FLAGS="$flags" -DCMAKE_MODULE_LINKER_FLAGS="$flags"
-    cmake --build build-san --parallel "$(nproc)"
+    cmake --preset sanitizer
+    cmake --build --preset sanitizer --parallel "$(nproc)"
 }
 
 # Runs the tests of build-san/ with CTest under the sanitizers; extra arguments go to ctest,
