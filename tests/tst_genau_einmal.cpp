@@ -67,11 +67,7 @@ void TstGenauEinmal::initTestCase()
 void TstGenauEinmal::init()
 {
     FServer.NeueDatenbank(kDatenbank);
-    FServer.Sql(Testfirma::kGrunddaten +
-                    "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, "
-                    "'Montage');" +
-                    Testfirma::Mitarbeiter(91, "Messbar", "Max", "CURDATE() - INTERVAL 2 DAY"),
-                kDatenbank);
+    FServer.Sql(Testfirma::EinMitarbeiter(), kDatenbank);
     FPty = std::make_unique<TPseudoTerminal>();
     FRelais = std::make_unique<TRelais>(FServer.Port());
     FProtokoll = std::make_unique<TMeldungsProtokoll>();

@@ -65,11 +65,7 @@ void TstStapel::initTestCase()
     QVERIFY2(QGuiApplication::platformName() == "xcb", "runs on a real display");
     BereiteAnwendungVor();
     FServer.NeueDatenbank(kDatenbank);
-    FServer.Sql(Testfirma::kGrunddaten +
-                    "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, "
-                    "'Montage');" +
-                    Testfirma::Mitarbeiter(91, "Messbar", "Max", "CURDATE() - INTERVAL 2 DAY"),
-                kDatenbank);
+    FServer.Sql(Testfirma::EinMitarbeiter(), kDatenbank);
     FPty = std::make_unique<TPseudoTerminal>();
     FProtokoll = std::make_unique<TMeldungsProtokoll>();
     FFenster = std::make_unique<TFensterset>();

@@ -35,6 +35,15 @@ inline QString Mitarbeiter(int id, const QString& nachname, const QString& vorna
         .arg(datum, foto, login.isEmpty() ? QStringLiteral("ma%1").arg(id) : login);
 }
 
+// The smallest board to measure on: department "Montage" with employee 91, Max Messbar (login
+// ma91), last measured two days ago.
+inline QString EinMitarbeiter()
+{
+    return kGrunddaten +
+           "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Montage');" +
+           Mitarbeiter(91, "Messbar", "Max", "CURDATE() - INTERVAL 2 DAY");
+}
+
 // A portrait-like JPEG: a face-coloured disc on a plain background.
 inline QByteArray Jpeg(QSize groesse, const QColor& farbe)
 {
