@@ -842,7 +842,7 @@ void TstBoeseEingaben::einstellungsdatei()
     Versuche(2);
 
     TMenuWerte menu;
-    TFDM fdm;
+    TFDM fdm(bEinstellungen_OK);
     fdm.SetzeMenuZiel(&menu);
     fdm.SetzeEinstellungsVerzeichnis(datei.Verzeichnis());
     bEinstellungen_OK = false;

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+TfdmDB_Key* fdmDB_Key = nullptr; // BRUECKE
+TUser rUser;                     // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

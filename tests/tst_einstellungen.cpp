@@ -49,13 +49,15 @@ private:
     // Reads the file through the data module, as the start does; returns the messages shown.
     QStringList Lies(const TEinstellungsDatei& datei);
 
+    // The flag the window set would hand the data module.
+    bool FEinstellungenOK = false;
     TFDM* FFdm = nullptr;
     TMenuWerte FMenu;
 };
 
 void TstEinstellungen::init()
 {
-    bEinstellungen_OK = false;
+    FEinstellungenOK = false;
     FMenu = TMenuWerte();
 }
 
@@ -63,7 +65,7 @@ QStringList TstEinstellungen::Lies(const TEinstellungsDatei& datei)
 {
     TMeldungsProtokoll protokoll;
     delete FFdm;
-    FFdm = new TFDM(this);
+    FFdm = new TFDM(FEinstellungenOK, this);
     FFdm->SetzeMenuZiel(&FMenu);
     FFdm->SetzeEinstellungsVerzeichnis(datei.Verzeichnis());
     FFdm->MitDB_Verbinden();
@@ -196,7 +198,7 @@ void TstEinstellungen::keineDatei()
 {
     const TEinstellungsDatei datei; // directory without a file
     QCOMPARE(Lies(datei), QStringList{Lesefehler("Die Datei " + datei.Pfad() + " gibt es nicht.")});
-    QVERIFY(!bEinstellungen_OK);
+    QVERIFY(!FEinstellungenOK);
     QCOMPARE(FFdm->COM_Port, QStringLiteral("1"));
     QCOMPARE(FFdm->Server_User, QStringLiteral("ERROR"));
     QCOMPARE(FFdm->Server_Port, 0);
@@ -211,7 +213,7 @@ void TstEinstellungen::portKeineZahl()
     datei.Schreibe(GueltigeWerte());
     datei.Ersetze("Port=3306", "Port=abc");
     QCOMPARE(Lies(datei), QStringList{Lesefehler("Der Eintrag Port ist keine Zahl.")});
-    QVERIFY(!bEinstellungen_OK);
+    QVERIFY(!FEinstellungenOK);
     // Keys before Port are read, the ones after it are not.
     QCOMPARE(FFdm->Server_Hostname, QStringLiteral("8658319DAA8A1BEC2B"));
     QCOMPARE(FFdm->Server_DB, QString());
@@ -232,7 +234,7 @@ void TstEinstellungen::werteWerdenUebernommen()
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
     QCOMPARE(Lies(datei), QStringList());
-    QVERIFY(bEinstellungen_OK);
+    QVERIFY(FEinstellungenOK);
     QCOMPARE(FFdm->COM_Port, QStringLiteral("3"));
     QCOMPARE(FFdm->Geraet, QStringLiteral("/dev/ttyUSB0"));
     QCOMPARE(FFdm->Server_User, QStringLiteral("C5CF0826"));
@@ -335,16 +337,16 @@ void TstEinstellungen::pruefungen()
     switch (ergebnis) {
     case Ergebnis::Gueltig:
         QCOMPARE(meldungen, QStringList());
-        QVERIFY(bEinstellungen_OK);
+        QVERIFY(FEinstellungenOK);
         break;
     case Ergebnis::Lesefehler:
         QCOMPARE(meldungen, QStringList{Lesefehler("Es fehlt: " + fehlt + ".")});
-        QVERIFY(!bEinstellungen_OK);
+        QVERIFY(!FEinstellungenOK);
         QVERIFY(!FFdm->EinstellungenBeschaedigt());
         break;
     case Ergebnis::Beschaedigt:
         QCOMPARE(meldungen, QStringList{kBeschaedigt});
-        QVERIFY(!bEinstellungen_OK);
+        QVERIFY(!FEinstellungenOK);
         QVERIFY(FFdm->EinstellungenBeschaedigt());
         break;
     }
@@ -362,7 +364,7 @@ void TstEinstellungen::kleineHexZiffernWerdenAngenommen()
                    "\nPort=3306\nDB_Name=esd\nProtokoll=TCP\nMD5-Hash=" +
                    Integritaetswert(user, passwort, host).toLatin1() + "\n[Menu]\nMandant=Firma\n");
     QCOMPARE(Lies(datei), QStringList());
-    QVERIFY(bEinstellungen_OK);
+    QVERIFY(FEinstellungenOK);
     QCOMPARE(FFdm->Server_User, user);
 }
 

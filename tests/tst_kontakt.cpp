@@ -5,6 +5,7 @@
 #include "TestServer.h"
 #include "ToolHashMD5.h"
 #include "uFehler.h"
+#include "uGlobal.h"
 #include "uKontakt.h"
 #include "ufdmDB_Key.h"
 #include "ufdmKontakt.h"
@@ -13,6 +14,9 @@
 #include <QGuiApplication>
 #include <QTest>
 
+TfdmKontakt* fdmKontakt = nullptr; // BRUECKE
+TfdmDB_Key* fdmDB_Key = nullptr;   // BRUECKE
+TUser rUser;                       // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -10,6 +10,9 @@
 #include <QTest>
 #include <QTimer>
 
+class TfdmKontakt;
+TfdmKontakt* fdmKontakt = nullptr; // BRUECKE
+
 class TstPortAuswahl : public QObject
 {
     Q_OBJECT

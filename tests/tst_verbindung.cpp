@@ -30,6 +30,8 @@ private:
 
     TTestServer FServer;
     TEinstellungsDatei FDatei;
+    // The flag the window set would hand the data module.
+    bool FEinstellungenOK = false;
     std::unique_ptr<TFDM> FFdm;
     TMeldungsProtokoll FProtokoll;
 };
@@ -41,9 +43,9 @@ void TstVerbindung::initTestCase()
 
 void TstVerbindung::init()
 {
-    bEinstellungen_OK = false;
+    FEinstellungenOK = false;
     FProtokoll.Leeren();
-    FFdm = std::make_unique<TFDM>();
+    FFdm = std::make_unique<TFDM>(FEinstellungenOK);
     FFdm->SetzeEinstellungsVerzeichnis(FDatei.Verzeichnis());
 }
 
@@ -107,7 +109,7 @@ void TstVerbindung::fehlschlaegeMitUrsache()
     QCOMPARE(FProtokoll.Eintraege()[0].art, Meldung::Art::Hinweis);
     QVERIFY(!FFdm->MyCon.Connected());
     // The settings were fine; only the connection failed.
-    QVERIFY(bEinstellungen_OK);
+    QVERIFY(FEinstellungenOK);
 }
 
 void TstVerbindung::wiederholterAufrufVerbindetSpaeter()

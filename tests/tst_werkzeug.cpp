@@ -107,15 +107,15 @@ void TstWerkzeug::dateiBestehtDiePruefungDerStation()
     QCOMPARE(lauf.status, 0);
 
     // The station reads it without a message and takes every value.
-    bEinstellungen_OK = false;
+    bool einstellungenOK = false;
     TMeldungsProtokoll protokoll;
-    TFDM fdm;
+    TFDM fdm(einstellungenOK);
     TMenuWerte menu;
     fdm.SetzeMenuZiel(&menu);
     fdm.SetzeEinstellungsVerzeichnis(FVerzeichnis.path());
     fdm.MitDB_Verbinden();
     QCOMPARE(OhneVerbindungsfehler(protokoll.Texte()), QStringList());
-    QVERIFY(bEinstellungen_OK);
+    QVERIFY(einstellungenOK);
     QCOMPARE(fdm.Server_Port, 3307);
     QCOMPARE(fdm.COM_Port, QStringLiteral("4"));
     QCOMPARE(fdm.Geraet, QStringLiteral("/dev/ttyUSB0"));

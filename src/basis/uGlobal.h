@@ -10,5 +10,3 @@ struct TUser
     QString PC_Name;
     QString Mitarbeiter_ID;
 };
-
-extern TUser rUser;

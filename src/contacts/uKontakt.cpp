@@ -9,6 +9,7 @@
 
 #include <initializer_list>
 
+extern TfdmKontakt* fdmKontakt; // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <QDate>
 
+extern TfdmKontakt* fdmKontakt; // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

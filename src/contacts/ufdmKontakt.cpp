@@ -3,8 +3,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TfdmKontakt* fdmKontakt = nullptr;
-
 TfdmKontakt::TfdmKontakt(TDBVerbindung& verbindung, QObject* parent)
     : QObject(parent), quKontakt(verbindung, u"quKontakt"_s),
       quSpeichern(verbindung, u"quSpeichern"_s)

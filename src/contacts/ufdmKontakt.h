@@ -19,6 +19,3 @@ public:
     // Contact inserts, updates and key read-back.
     TDBAbfrage quSpeichern;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TfdmKontakt* fdmKontakt;

@@ -12,10 +12,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFDM* FDM = nullptr;
-bool bEinstellungen_OK = false;
-
-TFDM::TFDM(QObject* parent) : QObject(parent)
+TFDM::TFDM(bool& einstellungenOK, QObject* parent)
+    : QObject(parent), FEinstellungen_OK(einstellungenOK)
 {
     setObjectName(u"FDM"_s);
 }
@@ -24,9 +22,9 @@ bool TFDM::MitDB_Verbinden()
 {
     try {
         bool ergebnis = false;
-        if (!bEinstellungen_OK)
+        if (!FEinstellungen_OK)
             ergebnis = Lese_Einstellungen();
-        if (!bEinstellungen_OK)
+        if (!FEinstellungen_OK)
             return ergebnis;
         MyCon.SetDatabase(AsciiGross(Server_DB));
         MyCon.SetPort(Server_Port);
@@ -70,7 +68,7 @@ bool TFDM::Lese_Einstellungen()
     try {
         const TIniDatei Qarvel_Ini(pfad);
         LeseEinstellungen(Qarvel_Ini, *this, FMenuZiel ? *FMenuZiel : ohneZiel);
-        bEinstellungen_OK = true;
+        FEinstellungen_OK = true;
         if (!ursache.isEmpty()) {
             MeldeLesefehler(ursache);
             return false;
@@ -85,7 +83,7 @@ bool TFDM::Lese_Einstellungen()
                             u"Die Datei Einstellungen.ini scheint beschädigt zu sein.\r\n"
                             u"Bitte verständigen Sie einen Administrator!\r\n\r\n"
                             u"Das Programm wird vorsorglich beendet."_s);
-            bEinstellungen_OK = false;
+            FEinstellungen_OK = false;
             FBeschaedigt = true;
             return false;
         }
@@ -102,5 +100,5 @@ bool TFDM::Lese_Einstellungen()
 void TFDM::MeldeLesefehler(const QString& ursache)
 {
     Meldung::Zeigen(Meldung::Art::Hinweis, Startmeldung::Lesefehler(ursache));
-    bEinstellungen_OK = false;
+    FEinstellungen_OK = false;
 }

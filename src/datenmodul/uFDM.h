@@ -13,7 +13,9 @@ class TFDM : public QObject, public TDBEinstellungen
     Q_OBJECT
 
 public:
-    explicit TFDM(QObject* parent = nullptr);
+    // The flag records whether the settings were read and are usable; the window set passes
+    // the program-wide one.
+    explicit TFDM(bool& einstellungenOK, QObject* parent = nullptr);
 
     // Reads the settings if they have not been read successfully yet and opens the
     // connection; true when the connection is open. Reports every failure itself.
@@ -32,6 +34,8 @@ public:
     // Where the site keeps its files beside Einstellungen.ini (its logo): the file's directory,
     // following a link to it (the package links it to /etc/teststation).
     QString Einstellungsort() const;
+    // True once the settings were read and are usable.
+    bool EinstellungenOK() const { return FEinstellungen_OK; }
     // True after the integrity value did not match: the program must end without a connection.
     bool EinstellungenBeschaedigt() const { return FBeschaedigt; }
 
@@ -40,12 +44,8 @@ private:
     QString Programmverzeichnis() const;
     void MeldeLesefehler(const QString& ursache);
 
+    bool& FEinstellungen_OK;
     TMenuWerte* FMenuZiel = nullptr;
     QString FVerzeichnis;
     bool FBeschaedigt = false;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TFDM* FDM;
-// True once the settings were read and are usable.
-extern bool bEinstellungen_OK;

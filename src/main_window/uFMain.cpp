@@ -22,8 +22,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFMain* FMain = nullptr;
-
 namespace {
 
 constexpr int kTitelHoehe = 95;
@@ -246,6 +244,12 @@ void TFMain::BaueAppBar()
     AppBar->hide();
 }
 
+void TFMain::Verbinden(TFDM& daten, TFMessung& messung)
+{
+    FDaten = &daten;
+    FMessschirm = &messung;
+}
+
 void TFMain::ZeigeVollbild()
 {
     if (const QScreen* bildschirm = screen())
@@ -265,10 +269,10 @@ void TFMain::showEvent(QShowEvent* event)
 
 void TFMain::FormShow()
 {
-    FDM->MitDB_Verbinden();
-    Bilder::SetzeLogo(Image5, FDM->Einstellungsort());
+    FDaten->MitDB_Verbinden();
+    Bilder::SetzeLogo(Image5, FDaten->Einstellungsort());
     FEndePin = TEndePin::AusEinstellung(Beenden_PIN());
-    if (FDM->EinstellungenBeschaedigt()) {
+    if (FDaten->EinstellungenBeschaedigt()) {
         // Closing the main window ends the program, as the message announced.
         iEndeStatus = kEndeBeschaedigteEinstellungen;
         close();
@@ -289,13 +293,13 @@ void TFMain::FormShow()
     btnMenu_Abt_Rechts->setVisible(!zwoelf);
 
     // Without readable settings the tenant is unknown too: that box would only repeat the cause.
-    if (Mandant().isEmpty() && bEinstellungen_OK)
+    if (Mandant().isEmpty() && FDaten->EinstellungenOK())
         Meldung::Zeigen(Meldung::Art::Warnung,
                         u"Bitte tragen Sie den Mandantenname in der Einstellungen.ini ein!"_s);
 
     lblWelcome->setText(Werbung_Welcome());
     Lade_Abteilungen();
-    if (!bEinstellungen_OK) {
+    if (!FDaten->EinstellungenOK()) {
         lblVerbindung->setText(Wiederholung::HinweisEinstellungen());
         lblVerbindung->show();
     } else if (!FAbteilungenGeladen) {
@@ -303,8 +307,8 @@ void TFMain::FormShow()
         FWiederholung.Beginnen();
         TimerDB.start();
         ZeigeVerbindungshinweis();
-    } else if (FMessung) {
-        FMessung->QuittungenPruefen();
+    } else {
+        FMessschirm->QuittungenPruefen();
     }
 }
 
@@ -323,8 +327,7 @@ void TFMain::TimerDBTimer()
     FWiederholung.Beenden();
     TimerDB.stop();
     lblVerbindung->hide();
-    if (FMessung)
-        FMessung->QuittungenPruefen();
+    FMessschirm->QuittungenPruefen();
 }
 
 void TFMain::ZeigeVerbindungshinweis()
@@ -417,6 +420,12 @@ void TFMain::MitPin(std::function<void()> danach)
     }
     iTimer_PageWechsel = iWechselzeit;
     panPin->Fragen(&FEndePin, std::move(danach));
+}
+
+void TFMain::Timer2Starten()
+{
+    if (!Timer2.isActive())
+        Timer2.start();
 }
 
 void TFMain::Timer2Timer()

@@ -23,6 +23,8 @@ class QStackedWidget;
 class TAbteilungsKnopf;
 class TBild;
 class TDBFeld;
+class TFDM;
+class TFMessung;
 class TGestenFilter;
 class TKachelFoto;
 class TPinAbfrage;
@@ -39,6 +41,10 @@ public:
 
     explicit TFMain(QWidget* parent = nullptr);
     ~TFMain() override;
+
+    // The parts created after this window: the data module with the settings and the board's
+    // queries, and the measurement screen a tile opens. Set once, before the window is shown.
+    void Verbinden(TFDM& daten, TFMessung& messung);
 
     // Shows the window borderless over the whole screen.
     void ZeigeVollbild();
@@ -62,6 +68,8 @@ public:
     void FormGesture();
     void Wischen(TWischen richtung, QWidget* start);
     void Timer2Timer();
+    // The measurement screen hands the board back: the inactivity countdown goes on.
+    void Timer2Starten();
     // Once a second while the department list is missing: counts down and asks again.
     void TimerDBTimer();
 
@@ -167,6 +175,8 @@ private:
     QWidget* FBuehne = nullptr;
     TMassstab FMassstab{kEntwurf};
     TGestenFilter* FGesten = nullptr;
+    TFDM* FDaten = nullptr;
+    TFMessung* FMessschirm = nullptr;
     bool FGezeigt = false;
     // The last department load: whether it worked, and why not.
     bool FAbteilungenGeladen = false;
@@ -175,6 +185,3 @@ private:
     TWiederholung FWiederholung;
     TEndePin FEndePin;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TFMain* FMain;

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 
+extern TfdmKontakt* fdmKontakt; // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -49,7 +50,7 @@ void TFMain::Lade_Abteilungen()
 {
     iglobZaehler_Abteilung = 0;
     try {
-        TDBAbfrage& abfrage = FDM->quSuchen;
+        TDBAbfrage& abfrage = FDaten->quSuchen;
         abfrage.Close();
         abfrage.SQL().Clear();
         abfrage.SQL().Add(Tafel::AbteilungenSql(Mandant()));
@@ -164,7 +165,7 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     if (sglobAktive_Abteilung.isEmpty())
         return;
     try {
-        TDBAbfrage& abfrage = FDM->quMitarbeiter;
+        TDBAbfrage& abfrage = FDaten->quMitarbeiter;
         abfrage.Close();
         abfrage.SQL().Clear();
         abfrage.SQL().Add(Tafel::MitarbeiterSql(Mandant()));
@@ -238,7 +239,7 @@ void TFMain::actMessmodusExecute(QObject* Sender)
     iTimer_PageWechsel = iWechselzeit;
     Timer2.stop();
     const auto* foto = qobject_cast<const TKachelFoto*>(Sender);
-    FMessung->Start(foto != nullptr ? foto->Tag : 0);
+    FMessschirm->Start(foto != nullptr ? foto->Tag : 0);
 }
 
 void TFMain::ZeigeSeite(int seite)

@@ -25,8 +25,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFMessung* FMessung = nullptr;
-
 namespace {
 
 const QSize kEntwurf(1920, 1080);
@@ -61,13 +59,11 @@ bool IstGast(const QString& loginname)
 
 } // namespace
 
-TFMessung::TFMessung(QWidget* parent)
+TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      Zyklus(*this,
-             [this](const TBuchungswerte& werte) {
-                 return FBuchung ? FBuchung->Speichern(werte) : Buchung::TErgebnis{};
-             }),
-      Auswertung(Zyklus.Auswertung), FMassstab(kEntwurf)
+      Zyklus(*this, [this](const TBuchungswerte& werte) { return FBuchung.Speichern(werte); }),
+      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FBuchung(buchung),
+      FMassstab(kEntwurf)
 {
     setObjectName(u"FMessung"_s);
     BaueOberflaeche();
@@ -261,7 +257,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
     Zyklus.SetzePerson(FKontakt->Mitarbeiter_ID(), [this] { return edName->text(); });
 
     try {
-        Lade_Foto(fdmKontakt->quKontakt.FieldByName(u"FOTO"_s).AsBytes());
+        Lade_Foto(FKontakte.quKontakt.FieldByName(u"FOTO"_s).AsBytes());
         imgMitarbeiter->SetzePixmap(QPixmap::fromImage(FFoto));
     } catch (const std::exception&) {
         imgMitarbeiter->SetzeSvg(Bilder::Portraet(2), Qt::IgnoreAspectRatio);
@@ -269,9 +265,8 @@ void TFMessung::Start(int Mitarbeiter_ID)
 
     // The tester's line, as one guarded block.
     try {
-        const QString comPort = FDM ? FDM->COM_Port : QString();
-        ApdComPort1.SetComNumber(StrToInt(comPort));
-        ApdComPort1.SetGeraet(FDM ? FDM->Geraet : QString());
+        ApdComPort1.SetComNumber(StrToInt(FDaten.COM_Port));
+        ApdComPort1.SetGeraet(FDaten.Geraet);
         Port_oeffnen();
         // The new line-end registration replaces the previous cycle's, so every line is
         // evaluated exactly once.
@@ -337,9 +332,8 @@ void TFMessung::Port_oeffnen()
 
 void TFMessung::Verbindungsfehler()
 {
-    const QString comPort = FDM ? FDM->COM_Port : QString();
     Fehlermeldung(u"Die Verbindung zum Testgerät konnte nicht hergestellt werden."_s,
-                  u"Ev. stimmt die COM-Port Einstellung \"COM "_s + comPort +
+                  u"Ev. stimmt die COM-Port Einstellung \"COM "_s + FDaten.COM_Port +
                       u"\" in der INI-Datei nicht."_s,
                   QString());
 }
@@ -441,10 +435,10 @@ void TFMessung::Messung_speichern()
 
 void TFMessung::QuittungenPruefen()
 {
-    if (FQuittungenGeprueft || FBuchung == nullptr)
+    if (FQuittungenGeprueft)
         return;
     try {
-        if (!FBuchung->QuittungenPruefen())
+        if (!FBuchung.QuittungenPruefen())
             Meldung::Zeigen(
                 Meldung::Art::Warnung,
                 u"Die Datenbank ist nicht auf dem Stand dieser Station: Die Tabelle "
@@ -562,8 +556,8 @@ void TFMessung::MemoZeigen()
 
 void TFMessung::Fehlermeldung(const QString& text1, const QString& text2, const QString& errorcode)
 {
-    if (::Fehlermeldung)
-        ::Fehlermeldung->Start(text1, text2, errorcode);
+    if (FFehleranzeige)
+        FFehleranzeige->Start(text1, text2, errorcode);
 }
 
 void TFMessung::PeriodeSetzen(int ms)

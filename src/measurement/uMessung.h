@@ -19,6 +19,9 @@ class QLineEdit;
 class QPlainTextEdit;
 class TBild;
 class TBuchung;
+class TFDM;
+class TFehlermeldung;
+class TfdmKontakt;
 class TGestenFilter;
 class TKontakt;
 class TTouchKeyboard;
@@ -28,7 +31,9 @@ class TFMessung : public QWidget, private TMessanzeige
     Q_OBJECT
 
 public:
-    explicit TFMessung(QWidget* parent = nullptr);
+    // The settings give the tester's port, the contact module the person and photo; results
+    // are stored through the booking.
+    TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent = nullptr);
     ~TFMessung() override;
 
     // The board behind this screen: its reload after a measurement and its inactivity timer.
@@ -38,8 +43,8 @@ public:
         std::function<void()> Timer2Starten;
     };
     void SetzeTafel(TTafel tafel) { FTafel = std::move(tafel); }
-    // Where results are stored; without it none is.
-    void SetzeBuchung(TBuchung* buchung) { FBuchung = buchung; }
+    // The overlay for a failed store or tester link; it is created after this screen.
+    void SetzeFehleranzeige(TFehlermeldung* anzeige) { FFehleranzeige = anzeige; }
     // At start-up: a database without receipts is reported to the administrator, once.
     void QuittungenPruefen();
 
@@ -130,8 +135,11 @@ private:
     void PeriodeSetzen(int ms) override;
     void CountdownStarten() override;
 
+    TFDM& FDaten;
+    TfdmKontakt& FKontakte;
+    TBuchung& FBuchung;
+    TFehlermeldung* FFehleranzeige = nullptr;
     TTafel FTafel;
-    TBuchung* FBuchung = nullptr;
     bool FQuittungenGeprueft = false;
     std::unique_ptr<TKontakt> FKontakt;
     QImage FFoto;
@@ -141,6 +149,3 @@ private:
     TGestenFilter* FGesten;
     bool FPaintRegelAnstehend = false;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TFMessung* FMessung;

@@ -9,8 +9,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFKurzmeldung* FKurzmeldung = nullptr;
-
 namespace {
 
 const QRect kSchatten(21, 19, 272, 89);

@@ -30,6 +30,3 @@ private:
     QLabel* lbl0;
     QLabel* lbl1;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TFKurzmeldung* FKurzmeldung;

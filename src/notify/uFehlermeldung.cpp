@@ -6,8 +6,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TFehlermeldung* Fehlermeldung = nullptr;
-
 namespace {
 
 const QRect kSchatten(731, 456, 590, 249);

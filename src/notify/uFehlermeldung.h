@@ -32,6 +32,3 @@ private:
     QLabel* lblErrorcode;
     TBild* Image1;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TFehlermeldung* Fehlermeldung;

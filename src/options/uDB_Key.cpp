@@ -7,6 +7,8 @@
 #include "uMeldung.h"
 #include "ufdmDB_Key.h"
 
+extern TfdmDB_Key* fdmDB_Key; // BRUECKE
+extern TUser rUser;           // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

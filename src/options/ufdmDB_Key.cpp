@@ -3,8 +3,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TfdmDB_Key* fdmDB_Key = nullptr;
-
 TfdmDB_Key::TfdmDB_Key(TDBVerbindung& verbindung, QObject* parent)
     : QObject(parent), quDB_Key(verbindung, u"quDB_Key"_s),
       quSpeichern(verbindung, u"quSpeichern"_s)

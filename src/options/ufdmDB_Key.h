@@ -19,6 +19,3 @@ public:
     // Option inserts and updates.
     TDBAbfrage quSpeichern;
 };
-
-// Program-wide reference, set while the window set exists.
-extern TfdmDB_Key* fdmDB_Key;

@@ -1,4 +1,0 @@
-// State shared across the program's units.
-#include "uGlobal.h"
-
-TUser rUser;
