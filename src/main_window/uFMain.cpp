@@ -15,8 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -42,17 +40,10 @@ constexpr int kFotoZeilen[3] = {20, 306, 591};
 constexpr int kNamenZeilen[3] = {260, 545, 829};
 constexpr int kKnopfSpalten[6] = {39, 317, 595, 873, 1151, 1429};
 
-template <typename T> T* Benannt(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 } // namespace
 
-TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
+TFMain::TFMain(QWidget* parent) : TBildschirm(u"FMain"_s, Qt::FramelessWindowHint, parent)
 {
-    setObjectName(u"FMain"_s);
     BaueOberflaeche();
 
     MA_Kontakt.Init(u"Mitarbeiter"_s);
@@ -69,14 +60,13 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
 
     // Keys reach the window before the focused control: the filter sees them first.
     qApp->installEventFilter(this);
-    FGesten = new TGestenFilter(this);
-    connect(FGesten, &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
+    connect(GestureManager1(), &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
         if (geste == TGeste::Quadrat || geste == TGeste::Schnoerkel)
             actCloseExecute();
         else
             FormGesture();
     });
-    connect(FGesten, &TGestenFilter::Wischen, this, &TFMain::Wischen);
+    connect(GestureManager1(), &TGestenFilter::Wischen, this, &TFMain::Wischen);
 }
 
 TFMain::~TFMain()
@@ -86,41 +76,37 @@ TFMain::~TFMain()
 
 void TFMain::BaueOberflaeche()
 {
-    // Black behind everything, painted once by the window; the stage is transparent on it.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // Everything but the app bar sits on a stage of design size that is scaled as a whole.
-    FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
+    // Everything but the app bar sits on the stage, which is scaled as a whole.
     imglWorstCase = {Bilder::Portraet(0), Bilder::Portraet(1), Bilder::Portraet(2)};
     BaueTitelleiste();
     BaueKarten();
     BaueMenu();
     BauePinAbfrage();
     BaueAppBar();
-    FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
 }
 
 void TFMain::BaueTitelleiste()
 {
-    Panel1 = Benannt(new QWidget(FBuehne), u"Panel1"_s);
-    FMassstab.Setze(Panel1, {0, 0, kEntwurf.width(), kTitelHoehe});
+    Panel1 = Benannt(new QWidget(Buehne()), u"Panel1"_s);
+    Setze(Panel1, {0, 0, kEntwurf.width(), kTitelHoehe});
     Image5 = Benannt(new TBild(Panel1), u"Image5"_s);
     Image5->SetzeSvg(Bilder::Logo);
-    FMassstab.Setze(Image5, {12, 12, 400, 72});
+    Setze(Image5, {12, 12, 400, 72});
     Label2 = Benannt(new QLabel(u"Teststation Personenerdung"_s, Panel1), u"Label2"_s);
     QFont titel(u"Verdana"_s);
     titel.setBold(true);
     Label2->setFont(titel);
     SetzeTextfarbe(Label2, QColor(0x3c, 0x78, 0xff));
-    FMassstab.Setze(Label2, {675, 30, 760, 50}, 37);
+    Setze(Label2, {675, 30, 760, 50}, 37);
 
     // Paging of a department with more employees than tiles.
     btnSeite_Zurueck = Benannt(new QPushButton(u"◀"_s, Panel1), u"btnSeite_Zurueck"_s);
     lblSeite = Benannt(new QLabel(Panel1), u"lblSeite"_s);
     lblSeite->setAlignment(Qt::AlignCenter);
     btnSeite_Vor = Benannt(new QPushButton(u"▶"_s, Panel1), u"btnSeite_Vor"_s);
-    FMassstab.Setze(btnSeite_Zurueck, {1480, 12, 100, 71}, 30);
-    FMassstab.Setze(lblSeite, {1585, 12, 200, 71}, 26);
-    FMassstab.Setze(btnSeite_Vor, {1790, 12, 100, 71}, 30);
+    Setze(btnSeite_Zurueck, {1480, 12, 100, 71}, 30);
+    Setze(lblSeite, {1585, 12, 200, 71}, 26);
+    Setze(btnSeite_Vor, {1790, 12, 100, 71}, 30);
     connect(btnSeite_Zurueck, &QPushButton::clicked, this, &TFMain::btnSeite_ZurueckClick);
     connect(btnSeite_Vor, &QPushButton::clicked, this, &TFMain::btnSeite_VorClick);
     for (QWidget* w : {static_cast<QWidget*>(btnSeite_Zurueck), static_cast<QWidget*>(lblSeite),
@@ -131,39 +117,39 @@ void TFMain::BaueTitelleiste()
 void TFMain::BauePinAbfrage()
 {
     // Over the cards, where the measurement screen shows its guest keyboard.
-    panPin = new TPinAbfrage(FBuehne);
-    FMassstab.Setze(panPin, {160, kTitelHoehe + 40, 1601, 689});
-    FMassstab.Setze(panPin->lblPin, {16, 12, 1569, 40}, 24);
-    FMassstab.Setze(panPin->edPin, {16, 60, 393, 46}, 32);
-    FMassstab.Setze(panPin->btnAbbrechen, {1601 - 16 - 260, 56, 260, 54}, 26);
-    FMassstab.Setze(panPin->TouchKeyboard1, {16, 140, 1569, 521});
+    panPin = new TPinAbfrage(Buehne());
+    Setze(panPin, {160, kTitelHoehe + 40, 1601, 689});
+    Setze(panPin->lblPin, {16, 12, 1569, 40}, 24);
+    Setze(panPin->edPin, {16, 60, 393, 46}, 32);
+    Setze(panPin->btnAbbrechen, {1601 - 16 - 260, 56, 260, 54}, 26);
+    Setze(panPin->TouchKeyboard1, {16, 140, 1569, 521});
 }
 
 void TFMain::BaueKarten()
 {
-    CardPanel = Benannt(new QStackedWidget(FBuehne), u"CardPanel"_s);
-    FMassstab.Setze(CardPanel, {0, kTitelHoehe, kEntwurf.width(), kKartenHoehe});
+    CardPanel = Benannt(new QStackedWidget(Buehne()), u"CardPanel"_s);
+    Setze(CardPanel, {0, kTitelHoehe, kEntwurf.width(), kKartenHoehe});
 
     cardWelcome = Benannt(new QWidget(CardPanel), u"cardWelcome"_s);
     lblWelcome = Benannt(new QLabel(cardWelcome), u"lblWelcome"_s);
     lblWelcome->setAlignment(Qt::AlignCenter);
     SetzeTextfarbe(lblWelcome, Qt::white);
     lblWelcome->setFont(QFont(u"Segoe UI"_s));
-    FMassstab.Setze(lblWelcome, {100, 150, 1700, 106}, 80);
+    Setze(lblWelcome, {100, 150, 1700, 106}, 80);
     lblVerbindung = Benannt(new QLabel(cardWelcome), u"lblVerbindung"_s);
     lblVerbindung->setAlignment(Qt::AlignCenter);
     lblVerbindung->setWordWrap(true);
     SetzeTextfarbe(lblVerbindung, Qt::yellow);
     lblVerbindung->setFont(QFont(u"Verdana"_s));
-    FMassstab.Setze(lblVerbindung, {100, 792, 1700, 66}, 22);
+    Setze(lblVerbindung, {100, 792, 1700, 66}, 22);
     lblVerbindung->hide();
     Image1 = Benannt(new TBild(cardWelcome), u"Image1"_s);
     Image1->SetzeSvg(Bilder::EsdSchutzzone);
-    FMassstab.Setze(Image1, {740, 341, 433, 447});
+    Setze(Image1, {740, 341, 433, 447});
 
     cardMitarbeiter = Benannt(new QWidget(CardPanel), u"cardMitarbeiter"_s);
     panMitarbeiter = Benannt(new QWidget(cardMitarbeiter), u"panMitarbeiter"_s);
-    FMassstab.Setze(panMitarbeiter, {0, 0, kEntwurf.width(), kKartenHoehe});
+    Setze(panMitarbeiter, {0, 0, kEntwurf.width(), kKartenHoehe});
     BaueKacheln();
 
     CardPanel->addWidget(cardWelcome);
@@ -180,13 +166,13 @@ void TFMain::BaueKacheln()
         QWidget* panel = Benannt(new QWidget(panMitarbeiter), u"panUser"_s + nummer);
         panel->setAutoFillBackground(true);
         Einfaerben(panel, Tafel::kGruen);
-        FMassstab.Setze(panel, {kKachelSpalten[spalte], kKachelZeilen[zeile], 210, 246});
+        Setze(panel, {kKachelSpalten[spalte], kKachelZeilen[zeile], 210, 246});
         auto* foto = Benannt(new TKachelFoto(panMitarbeiter), u"imgMitarbeiter"_s + nummer);
-        FMassstab.Setze(foto, {kFotoSpalten[spalte], kFotoZeilen[zeile], 180, 225});
+        Setze(foto, {kFotoSpalten[spalte], kFotoZeilen[zeile], 180, 225});
         connect(foto, &TBild::Geklickt, this, [this, foto] { actMessmodusExecute(foto); });
         auto* name = Benannt(new TNamensLabel(panMitarbeiter), u"lblUser"_s + nummer);
         SetzeTextfarbe(name, Qt::white);
-        FMassstab.Setze(name, {kNamenSpalten[spalte], kNamenZeilen[zeile], 208, 25}, 19);
+        Setze(name, {kNamenSpalten[spalte], kNamenZeilen[zeile], 208, 25}, 19);
         panel->hide();
         foto->hide();
         name->hide();
@@ -198,22 +184,21 @@ void TFMain::BaueKacheln()
 
 void TFMain::BaueMenu()
 {
-    auto* Panel3 = Benannt(new QWidget(FBuehne), u"Panel3"_s);
-    FMassstab.Setze(Panel3, {0, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
-    auto* Panel2 = Benannt(new QWidget(FBuehne), u"Panel2"_s);
-    FMassstab.Setze(
-        Panel2, {kEntwurf.width() - kPfeilPanelBreite, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
+    auto* Panel3 = Benannt(new QWidget(Buehne()), u"Panel3"_s);
+    Setze(Panel3, {0, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
+    auto* Panel2 = Benannt(new QWidget(Buehne()), u"Panel2"_s);
+    Setze(Panel2, {kEntwurf.width() - kPfeilPanelBreite, kMenuOben, kPfeilPanelBreite, kMenuHoehe});
     const QRect pfeil{(kPfeilPanelBreite - 73) / 2, (kMenuHoehe - 90) / 2, 73, 90};
     btnMenu_Abt_Links = Benannt(new QPushButton(u"<<"_s, Panel3), u"btnMenu_Abt_Links"_s);
     btnMenu_Abt_Rechts = Benannt(new QPushButton(u">>"_s, Panel2), u"btnMenu_Abt_Rechts"_s);
-    FMassstab.Setze(btnMenu_Abt_Links, pfeil, 24);
-    FMassstab.Setze(btnMenu_Abt_Rechts, pfeil, 24);
+    Setze(btnMenu_Abt_Links, pfeil, 24);
+    Setze(btnMenu_Abt_Rechts, pfeil, 24);
     connect(btnMenu_Abt_Links, &QPushButton::clicked, this, &TFMain::btnMenu_Abt_LinksClick);
     connect(btnMenu_Abt_Rechts, &QPushButton::clicked, this, &TFMain::btnMenu_Abt_RechtsClick);
 
-    cpAbteilungen = Benannt(new QStackedWidget(FBuehne), u"cpAbteilungen"_s);
-    FMassstab.Setze(cpAbteilungen, {kPfeilPanelBreite, kMenuOben,
-                                    kEntwurf.width() - 2 * kPfeilPanelBreite, kMenuHoehe});
+    cpAbteilungen = Benannt(new QStackedWidget(Buehne()), u"cpAbteilungen"_s);
+    Setze(cpAbteilungen,
+          {kPfeilPanelBreite, kMenuOben, kEntwurf.width() - 2 * kPfeilPanelBreite, kMenuHoehe});
     Card6 = Benannt(new QWidget(cpAbteilungen), u"Card6"_s);
     Card12 = Benannt(new QWidget(cpAbteilungen), u"Card12"_s);
     cpAbteilungen->addWidget(Card6);
@@ -221,7 +206,7 @@ void TFMain::BaueMenu()
 
     const auto knopf = [this](QWidget* karte, const QString& name, QRect entwurf) {
         auto* k = Benannt(new TAbteilungsKnopf(karte), name);
-        FMassstab.Setze(k, entwurf, 19);
+        Setze(k, entwurf, 19);
         k->hide();
         connect(k, &QPushButton::clicked, this, [this, k] { actLade_MitarbeiterExecute(k); });
         return k;
@@ -337,31 +322,17 @@ void TFMain::ZeigeVerbindungshinweis()
     lblVerbindung->show();
 }
 
-void TFMain::paintEvent(QPaintEvent* event)
-{
-    QPainter(this).fillRect(event->rect(), Qt::black);
-}
-
-void TFMain::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    FormResize();
-}
-
 void TFMain::FormResize()
 {
-    const qreal faktor = TMassstab::FaktorFuer(size(), kEntwurf);
-    FMassstab.Anwenden(faktor);
-    FBuehne->setGeometry(FMassstab.Zentriert(size()));
-    FGesten->SetzeMassstab(faktor);
+    // The app bar spans the real width, outside the stage.
     AppBar_Ausrichten();
 }
 
 void TFMain::AppBar_Ausrichten()
 {
-    const int hoehe = FMassstab.Skaliert(kAppBarHoehe);
+    const int hoehe = Massstab().Skaliert(kAppBarHoehe);
     AppBar->setGeometry(0, height() - hoehe, width(), hoehe);
-    const int breite = FMassstab.Skaliert(kSchliessenBreite);
+    const int breite = Massstab().Skaliert(kSchliessenBreite);
     CloseButton->setGeometry(width() - breite, 0, breite, hoehe);
 }
 

@@ -1,6 +1,7 @@
 // The main window: title bar, welcome card, employee board, department menu strip, app bar.
 #pragma once
 
+#include "Bildschirm.h"
 #include "Einstellungen.h"
 #include "EndePin.h"
 #include "Massstab.h"
@@ -29,15 +30,13 @@ class TGestenFilter;
 class TKachelFoto;
 class TPinAbfrage;
 
-class TFMain : public QWidget, public TMenuWerte
+class TFMain : public TBildschirm, public TMenuWerte
 {
     Q_OBJECT
 
 public:
     // Exit code of a run ended because Einstellungen.ini failed its integrity check.
     static constexpr int kEndeBeschaedigteEinstellungen = 2;
-    // The screen is drawn for this size and scaled uniformly to the real one.
-    static constexpr QSize kEntwurf{1920, 1080};
 
     explicit TFMain(QWidget* parent = nullptr);
     ~TFMain() override;
@@ -133,16 +132,10 @@ public:
     QWidget* AppBar = nullptr;
     TBild* CloseButton = nullptr;
 
-    // The frame's own pieces, reachable for tests.
-    QWidget* Buehne() const { return FBuehne; }
-    const TMassstab& Massstab() const { return FMassstab; }
-    TGestenFilter* GestureManager1() const { return FGesten; }
-
 protected:
     void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* objekt, QEvent* event) override;
+    void FormResize() override;
 
 private:
     void BaueOberflaeche();
@@ -152,7 +145,6 @@ private:
     void BaueMenu();
     void BaueAppBar();
 
-    void FormResize();
     void FormKeyDown(int taste);
     void AppBar_Ausrichten();
     void AppBar_Zeigen(int modus);
@@ -172,9 +164,6 @@ private:
     QString Abteilungsname(int index) const;
     static void Einfaerben(QWidget* panel, const QColor& farbe);
 
-    QWidget* FBuehne = nullptr;
-    TMassstab FMassstab{kEntwurf};
-    TGestenFilter* FGesten = nullptr;
     TFDM* FDaten = nullptr;
     TFMessung* FMessschirm = nullptr;
     bool FGezeigt = false;

@@ -18,8 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QScreen>
 
@@ -27,19 +25,12 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QSize kEntwurf(1920, 1080);
 constexpr int kErsterCountdownMs = 2000;
 const QRect kFoto(0, 102, 200, 250);
 
-template <typename T> T* Benannt(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
 QLabel* Text(QWidget* eltern, const QString& name, const QString& text, const QColor& farbe)
 {
-    auto* label = Benannt(new QLabel(text, eltern), name);
+    auto* label = TBildschirm::Benannt(new QLabel(text, eltern), name);
     SetzeTextfarbe(label, farbe);
     return label;
 }
@@ -60,12 +51,10 @@ bool IstGast(const QString& loginname)
 } // namespace
 
 TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+    : TBildschirm(u"FMessung"_s, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, parent),
       Zyklus(*this, [this](const TBuchungswerte& werte) { return FBuchung.Speichern(werte); }),
-      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FBuchung(buchung),
-      FMassstab(kEntwurf)
+      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FBuchung(buchung)
 {
-    setObjectName(u"FMessung"_s);
     BaueOberflaeche();
     Zyklus.SetzePerson(QString(), [this] { return edName->text(); });
 
@@ -77,8 +66,7 @@ TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWid
     // Port number 0 in the settings: the operator picks the port at each opening.
     ApdComPort1.SetPortAuswahl([this] { return TPortAuswahl::Fragen(this); });
 
-    FGesten = new TGestenFilter(this);
-    connect(FGesten, &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
+    connect(GestureManager1(), &TGestenFilter::Geste, this, [this](TGeste geste, QWidget*) {
         if (geste == TGeste::Schnoerkel)
             actCloseExecute();
     });
@@ -93,28 +81,25 @@ TFMessung::~TFMessung() = default;
 
 void TFMessung::BaueOberflaeche()
 {
-    // Black behind everything, painted once by the window; the stage is transparent on it.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    FBuehne = Benannt(new QWidget(this), u"Buehne"_s);
-    FBuehne->installEventFilter(this);
+    Buehne()->installEventFilter(this);
 
     const auto bild = [this](const QString& name, QRect lage, const QString& svg) {
-        auto* b = Benannt(new TBild(FBuehne), name);
-        FMassstab.Setze(b, lage);
+        auto* b = Benannt(new TBild(Buehne()), name);
+        Setze(b, lage);
         if (!svg.isEmpty())
             b->SetzeSvg(svg, Qt::IgnoreAspectRatio);
         return b;
     };
     const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
                              const QColor& farbe, QFont schrift) {
-        QLabel* label = Text(FBuehne, name, inhalt, farbe);
+        QLabel* label = Text(Buehne(), name, inhalt, farbe);
         label->setFont(schrift);
-        FMassstab.Setze(label, lage, pixel);
+        Setze(label, lage, pixel);
         return label;
     };
 
-    auto* Panel1 = Benannt(new QWidget(FBuehne), u"Panel1"_s);
-    FMassstab.Setze(Panel1, {0, 0, kEntwurf.width(), 95});
+    auto* Panel1 = Benannt(new QWidget(Buehne()), u"Panel1"_s);
+    Setze(Panel1, {0, 0, kEntwurf.width(), 95});
     Image2 = bild(u"Image2"_s, {459, 3, 1014, 82}, Bilder::Banner);
     Image4 = bild(u"Image4"_s, {1835, 8, 80, 80}, Bilder::RoterX);
     connect(Image4, &TBild::Geklickt, this, &TFMessung::actCloseExecute);
@@ -155,7 +140,7 @@ void TFMessung::BaueOberflaeche()
     lblHinweis_1b = text(u"lblHinweis_1b"_s, {737, 858, 1183, 34}, 24,
                          u"RECHTE Taste drücken und gedrückt halten!"_s, Qt::white, Verdana());
 
-    memFehler = Benannt(new QPlainTextEdit(FBuehne), u"memFehler"_s);
+    memFehler = Benannt(new QPlainTextEdit(Buehne()), u"memFehler"_s);
     memFehler->setReadOnly(true);
     memFehler->setFocusPolicy(Qt::NoFocus);
     memFehler->setFrameShape(QFrame::NoFrame);
@@ -165,24 +150,23 @@ void TFMessung::BaueOberflaeche()
     memFehler->setPalette(schwarzWeiss);
     memFehler->setFont(Verdana(true));
     // Room for the empty first line and all eight reasons, the longest on one line.
-    FMassstab.Setze(memFehler, {0, 410, 720, 340}, 28);
+    Setze(memFehler, {0, 410, 720, 340}, 28);
 
-    BaueTastaturPanel(FBuehne);
-    FBuehne->setGeometry(QRect(QPoint(0, 0), kEntwurf));
+    BaueTastaturPanel(Buehne());
     actResetExecute();
 }
 
 void TFMessung::BaueTastaturPanel(QWidget* buehne)
 {
     panTastatur = Benannt(new TGrund(QColor(0x00, 0x00, 0xff), buehne), u"panTastatur"_s);
-    FMassstab.Setze(panTastatur, {8, 360, 1601, 689});
+    Setze(panTastatur, {8, 360, 1601, 689});
 
     const auto text = [this](const QString& name, QRect lage, int pixel, const QString& inhalt,
                              QFont schrift) {
         QLabel* label =
             Text(panTastatur, name, inhalt, name == u"lblHinweis1"_s ? Qt::yellow : Qt::white);
         label->setFont(schrift);
-        FMassstab.Setze(label, lage, pixel);
+        Setze(label, lage, pixel);
     };
     text(u"lblHinweis1"_s, {16, 9, 600, 34}, 24, u"Hinweis!"_s, Verdana(true));
     text(u"lblHinweis2"_s, {16, 44, 660, 24}, 16,
@@ -198,7 +182,7 @@ void TFMessung::BaueTastaturPanel(QWidget* buehne)
     QPalette palette = edName->palette();
     palette.setColor(QPalette::PlaceholderText, Qt::gray);
     edName->setPalette(palette);
-    FMassstab.Setze(edName, {688, 42, 393, 46}, 32);
+    Setze(edName, {688, 42, 393, 46}, 32);
     edName->installEventFilter(this);
     // The length limit counts UTF-16 units and can keep half of a character, which could only
     // be stored as a substitute.
@@ -208,27 +192,8 @@ void TFMessung::BaueTastaturPanel(QWidget* buehne)
     });
 
     TouchKeyboard1 = Benannt(new TTouchKeyboard(panTastatur), u"TouchKeyboard1"_s);
-    FMassstab.Setze(TouchKeyboard1, {16, 113, 1569, 521});
+    Setze(TouchKeyboard1, {16, 113, 1569, 521});
     panTastatur->hide();
-}
-
-void TFMessung::paintEvent(QPaintEvent* event)
-{
-    QPainter(this).fillRect(event->rect(), Qt::black);
-}
-
-void TFMessung::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    Skalieren(size());
-}
-
-void TFMessung::Skalieren(QSize flaeche)
-{
-    const qreal faktor = TMassstab::FaktorFuer(flaeche, kEntwurf);
-    FMassstab.Anwenden(faktor);
-    FBuehne->setGeometry(FMassstab.Zentriert(flaeche));
-    FGesten->SetzeMassstab(faktor);
 }
 
 void TFMessung::Start(int Mitarbeiter_ID)
@@ -309,7 +274,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
 void TFMessung::Lade_Foto(const QByteArray& jpeg)
 {
     const qreal dpr = devicePixelRatioF();
-    FFoto = Bilder::DekodiereFoto(jpeg, FMassstab.Skaliert(kFoto).size() * dpr);
+    FFoto = Bilder::DekodiereFoto(jpeg, Massstab().Skaliert(kFoto).size() * dpr);
     FFoto.setDevicePixelRatio(dpr);
 }
 
@@ -360,7 +325,7 @@ void TFMessung::actCloseExecute()
 
 bool TFMessung::eventFilter(QObject* objekt, QEvent* ereignis)
 {
-    if (objekt == FBuehne && ereignis->type() == QEvent::Paint && !FPaintRegelAnstehend) {
+    if (objekt == Buehne() && ereignis->type() == QEvent::Paint && !FPaintRegelAnstehend) {
         // After the paint: opening may ask the operator for a port, which must not happen
         // inside a paint event.
         FPaintRegelAnstehend = true;

@@ -3,7 +3,7 @@
 
 #include "ApdComPort.h"
 #include "Auswertung.h"
-#include "Massstab.h"
+#include "Bildschirm.h"
 #include "Messzyklus.h"
 
 #include <QImage>
@@ -26,7 +26,7 @@ class TGestenFilter;
 class TKontakt;
 class TTouchKeyboard;
 
-class TFMessung : public QWidget, private TMessanzeige
+class TFMessung : public TBildschirm, private TMessanzeige
 {
     Q_OBJECT
 
@@ -108,13 +108,10 @@ public:
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
     void closeEvent(QCloseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BaueOberflaeche();
     void BaueTastaturPanel(QWidget* buehne);
-    void Skalieren(QSize flaeche);
     void Verbindungsfehler();
     void Lade_Foto(const QByteArray& jpeg);
     void Hinweise_zeigen(bool sichtbar);
@@ -144,8 +141,5 @@ private:
     std::unique_ptr<TKontakt> FKontakt;
     QImage FFoto;
     QStringList FMemoZeilen;
-    QWidget* FBuehne;
-    TMassstab FMassstab;
-    TGestenFilter* FGesten;
     bool FPaintRegelAnstehend = false;
 };
