@@ -59,7 +59,7 @@ public:
     void MemoSetzen(const QString& text) override { Memo = QStringList{text}; }
     void MemoZeile(const QString& zeile) override { Memo << zeile; }
     void MemoZeigen() override { MemoSichtbar = true; }
-    void Fehlermeldung(const QString& t1, const QString& t2, const QString& code) override
+    void FehlerZeigen(const QString& t1, const QString& t2, const QString& code) override
     {
         Meldungen << t1 + "|" + t2 + "|" + code;
     }

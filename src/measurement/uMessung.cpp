@@ -297,10 +297,10 @@ void TFMessung::Port_oeffnen()
 
 void TFMessung::Verbindungsfehler()
 {
-    Fehlermeldung(u"Die Verbindung zum Testgerät konnte nicht hergestellt werden."_s,
-                  u"Ev. stimmt die COM-Port Einstellung \"COM "_s + FDaten.COM_Port +
-                      u"\" in der INI-Datei nicht."_s,
-                  QString());
+    FehlerZeigen(u"Die Verbindung zum Testgerät konnte nicht hergestellt werden."_s,
+                 u"Ev. stimmt die COM-Port Einstellung \"COM "_s + FDaten.COM_Port +
+                     u"\" in der INI-Datei nicht."_s,
+                 QString());
 }
 
 void TFMessung::actResetExecute()
@@ -519,7 +519,7 @@ void TFMessung::MemoZeigen()
     memFehler->show();
 }
 
-void TFMessung::Fehlermeldung(const QString& text1, const QString& text2, const QString& errorcode)
+void TFMessung::FehlerZeigen(const QString& text1, const QString& text2, const QString& errorcode)
 {
     if (FFehleranzeige)
         FFehleranzeige->Start(text1, text2, errorcode);

@@ -127,8 +127,8 @@ private:
     void MemoSetzen(const QString& text) override;
     void MemoZeile(const QString& zeile) override;
     void MemoZeigen() override;
-    void Fehlermeldung(const QString& text1, const QString& text2,
-                       const QString& errorcode) override;
+    void FehlerZeigen(const QString& text1, const QString& text2,
+                      const QString& errorcode) override;
     void PeriodeSetzen(int ms) override;
     void CountdownStarten() override;
 

@@ -144,9 +144,9 @@ void TZeilenauswertung::Auswerten(quint16 handle, TAuswertungsZiel& ziel)
         WerteZuruecksetzen();
         ziel.Zuruecksetzen();
         ziel.MemoSetzen(u"Bitte länger gedrückt halten!"_s);
-        ziel.Fehlermeldung(u"Die Taste wurde zuwenig lange gedrückt!"_s,
-                           u"Bitte halten Sie die Taste für mindestens 2 Sekunden gedrückt!"_s,
-                           QString());
+        ziel.FehlerZeigen(u"Die Taste wurde zuwenig lange gedrückt!"_s,
+                          u"Bitte halten Sie die Taste für mindestens 2 Sekunden gedrückt!"_s,
+                          QString());
     }
     if (zeile == u"RHG OVR"_s) {
         ziel.BildZeigen(B::Armband_schlecht, true);

@@ -36,8 +36,8 @@ public:
     virtual void MemoSetzen(const QString& text) = 0;
     virtual void MemoZeile(const QString& zeile) = 0;
     virtual void MemoZeigen() = 0;
-    virtual void Fehlermeldung(const QString& text1, const QString& text2,
-                               const QString& errorcode) = 0;
+    virtual void FehlerZeigen(const QString& text1, const QString& text2,
+                              const QString& errorcode) = 0;
     virtual void PeriodeSetzen(int ms) = 0;
     virtual void CountdownStarten() = 0;
 };
@@ -60,7 +60,7 @@ public:
     void MemoSetzen(const QString&) override {}
     void MemoZeile(const QString&) override {}
     void MemoZeigen() override {}
-    void Fehlermeldung(const QString&, const QString&, const QString&) override {}
+    void FehlerZeigen(const QString&, const QString&, const QString&) override {}
     void PeriodeSetzen(int) override {}
     void CountdownStarten() override {}
 };

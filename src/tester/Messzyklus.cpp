@@ -52,8 +52,8 @@ void TMesszyklus::Messung_speichern()
     FLetzteWerte = werte;
     FLetztesErgebnis = FSpeicher ? FSpeicher(werte) : Buchung::TErgebnis{};
     if (!FLetztesErgebnis.Gespeichert)
-        FAnzeige.Fehlermeldung(u"Die Messung konnte nicht gespeichert werden."_s,
-                               u"Bitte wiederholen Sie die Messung oder verständigen Sie einen "
-                               u"Administrator."_s,
-                               FLetztesErgebnis.Fehlernummer);
+        FAnzeige.FehlerZeigen(u"Die Messung konnte nicht gespeichert werden."_s,
+                              u"Bitte wiederholen Sie die Messung oder verständigen Sie einen "
+                              u"Administrator."_s,
+                              FLetztesErgebnis.Fehlernummer);
 }

@@ -50,10 +50,9 @@ private:
     void MemoSetzen(const QString& text) override { FAnzeige.MemoSetzen(text); }
     void MemoZeile(const QString& zeile) override { FAnzeige.MemoZeile(zeile); }
     void MemoZeigen() override { FAnzeige.MemoZeigen(); }
-    void Fehlermeldung(const QString& text1, const QString& text2,
-                       const QString& errorcode) override
+    void FehlerZeigen(const QString& text1, const QString& text2, const QString& errorcode) override
     {
-        FAnzeige.Fehlermeldung(text1, text2, errorcode);
+        FAnzeige.FehlerZeigen(text1, text2, errorcode);
     }
     void PeriodeSetzen(int ms) override { FAnzeige.PeriodeSetzen(ms); }
     void CountdownStarten() override { FAnzeige.CountdownStarten(); }

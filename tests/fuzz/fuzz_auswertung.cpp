@@ -57,7 +57,7 @@ public:
         ++MemoZeilen;
     }
     void MemoZeigen() override { Aufruf(); }
-    void Fehlermeldung(const QString&, const QString&, const QString&) override { Aufruf(); }
+    void FehlerZeigen(const QString&, const QString&, const QString&) override { Aufruf(); }
     void Speichern() override
     {
         Aufruf();
