@@ -20,6 +20,7 @@
 #include "uFMain.h"
 #include "uFehler.h"
 #include "uFehlermeldung.h"
+#include "uGlobal.h"
 #include "uKontakt.h"
 #include "uMessung.h"
 #include "ufdmDB_Key.h"
@@ -712,7 +713,7 @@ void TstBoeseEingaben::optionsspeicher()
         const QString neu = inhalt + u'!';
         const QStringList vorher = Pruefsummen();
         Versuche();
-        TDB_Key optionen;
+        TDB_Key optionen(*FOptionenDM, rUser);
         if (Zeichen(modul) > breiteModul || Zeichen(key) > breiteKey || Zeichen(neu) > breiteWert) {
             // Too long for its column: the server refuses, the caller gets the error.
             try {

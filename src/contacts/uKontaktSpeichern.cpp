@@ -5,7 +5,9 @@
 #include "ToolHashMD5.h"
 #include "uDB_Key.h"
 #include "uFehler.h"
+#include "uGlobal.h"
 #include "uMeldung.h"
+#include "ufdmDB_Key.h"
 #include "ufdmKontakt.h"
 
 #include <QDate>
@@ -65,10 +67,15 @@ QString LetzteEinfuegung(TDBAbfrage& qu)
     return qu.Fields(0).AsString();
 }
 
+// The save runs only in tools and tests, which set the program-wide option module.
+TDB_Key Optionen()
+{
+    return TDB_Key(*fdmDB_Key, rUser);
+}
+
 QString LeseOption(const QString& modul, const QString& schluessel)
 {
-    TDB_Key optionen;
-    return optionen.LeseKey(modul, schluessel);
+    return Optionen().LeseKey(modul, schluessel);
 }
 
 } // namespace
@@ -168,7 +175,7 @@ bool TKontakt::SpeichereDaten()
 bool TKontakt::SpeichereDaten_Debitor()
 {
     TDBAbfrage& qu = fdmKontakt->quSpeichern;
-    TDB_Key optionen;
+    TDB_Key optionen = Optionen();
     if (NeuerDatensatz()) {
         qu.SQL().SetText(
             u"Insert Into DEBITOREN Set DEBITOR_SEIT = :Debitor_Seit, KONTAKTDATEN_ID = "_s +
@@ -236,7 +243,7 @@ bool TKontakt::SpeichereDaten_Kreditor()
             qu.ParamByName(u"KONTAKTDATEN_ID"_s).SetAsString(Kontaktdaten_ID());
             qu.ExecSQL();
 
-            TDB_Key optionen;
+            TDB_Key optionen = Optionen();
             SetKreditor_ID(LetzteEinfuegung(qu));
             const qint64 schluessel = qu.Fields(0).AsInteger();
             const qint64 start = StrToInt(optionen.LeseKey(u"KREDITOR"_s, u"STARTNUMMER"_s));
