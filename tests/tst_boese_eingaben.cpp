@@ -585,7 +585,7 @@ bool TstBoeseEingaben::Gespeichert(const TSuchfeld& f, int id, const QString& we
 
 QString TstBoeseEingaben::Suche(const TSuchfeld& f, const QString& wert, const QString& zwilling)
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM);
     kontakt.Init(QString::fromLatin1(f.art));
     kontakt.Suchen(wert, QString::fromLatin1(f.feld), true);
     TDBAbfrage& qu = fdmKontakt->quKontakt;
@@ -654,8 +654,8 @@ void TstBoeseEingaben::suchbegriff()
 void TstBoeseEingaben::kontaktfelder()
 {
     QFETCH(QString, wert);
-    const auto lade = [] {
-        TKontakt kontakt;
+    const auto lade = [this] {
+        TKontakt kontakt(*FKontaktDM);
         kontakt.Init(u"Mitarbeiter"_s);
         kontakt.Suchen(u"41"_s, u"MITARBEITER_ID"_s, false);
         kontakt.LadeDaten();

@@ -10,13 +10,26 @@
 #include "ufdmDB_Key.h"
 #include "ufdmKontakt.h"
 
+namespace {
+
+// The board's employee record works through the contact module from the moment it exists.
+std::unique_ptr<TfdmKontakt> NeueKontakte(TDBVerbindung& verbindung)
+{
+    auto kontakte = std::make_unique<TfdmKontakt>(verbindung);
+    fdmKontakt = kontakte.get();
+    FMain->SetzeKontakte(*kontakte);
+    return kontakte;
+}
+
+} // namespace
+
 struct TFensterset::TObjekte
 {
     // Members are destroyed in reverse order of declaration.
     std::unique_ptr<TFMain> main{FMain = new TFMain};
     std::unique_ptr<TFDM> dm{FDM = new TFDM};
     // Every query runs over the data module's one connection.
-    std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
+    std::unique_ptr<TfdmKontakt> kontakt{NeueKontakte(FDM->MyCon)};
     std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
     std::unique_ptr<TBuchung> buchung{std::make_unique<TBuchung>(FDM->quBuchen)};
     std::unique_ptr<TFMessung> messung{FMessung = new TFMessung};

@@ -117,7 +117,7 @@ void TgsKontakt::Init(const QString& sKontaktart)
 
 void TKontakt::Suchen(const QString& Suchbegriff, const QString& DBIndexfeld, bool SortUp)
 {
-    TDBAbfrage& qu = fdmKontakt->quKontakt;
+    TDBAbfrage& qu = FKontakte.quKontakt;
     qu.SQL().Clear();
     // Cursor and notifications come back also when the search fails.
     const TSanduhr sanduhr;
@@ -143,12 +143,12 @@ void TKontakt::SuchenInklGeloeschterDS(const QString& Suchbegriff, const QString
     bGeloeschteDS = false;
 }
 
-void TKontakt::LadeDaten()
+bool TKontakt::LadeDaten()
 {
-    const TDBAbfrage& qu = fdmKontakt->quKontakt;
+    const TDBAbfrage& qu = FKontakte.quKontakt;
     if (qu.RecordCount() != 1) {
         Meldung::Zeigen(Meldung::Art::Hinweis, kNichtEindeutig);
-        return;
+        return false;
     }
     // Of same-named columns the first counts: the kind table's, then KONTAKTDATEN's.
     const auto text = [&qu](const QString& spalte) { return qu.FieldByName(spalte).AsString(); };
@@ -252,4 +252,5 @@ void TKontakt::LadeDaten()
 
     const TDBFeld anmerkungen = qu.FieldByName(u"ANMERKUNGEN"_s);
     SetAnmerkungen(anmerkungen.AsString().isEmpty() ? QString() : anmerkungen.AsWideString());
+    return true;
 }

@@ -301,9 +301,14 @@ protected:
     QString FDatum_ESD_Messung;
 };
 
+class TfdmKontakt;
+
 class TKontakt : public TgsKontakt
 {
 public:
+    // Searches, loads and saves through the module's queries, which all its records share.
+    explicit TKontakt(TfdmKontakt& kontakte) : FKontakte(kontakte) {}
+
     // Rebuilds the shared contact search for this record's kind and opens it, positioned on
     // the first row. DBIndexfeld names the column the term is matched against (whole value
     // for the two key columns, the beginning otherwise; "%" and "_" are wildcards) and the
@@ -314,9 +319,10 @@ public:
     // The same, including contacts whose kind row is marked deleted.
     void SuchenInklGeloeschterDS(const QString& Suchbegriff, const QString& DBIndexfeld,
                                  bool SortUp);
-    // Copies the search's current row into the record; tells the user and changes nothing
-    // unless the search found exactly one contact. Other failures throw to the caller.
-    void LadeDaten();
+    // Copies the search's current row into the record and returns true; tells the user,
+    // changes nothing and returns false unless the search found exactly one contact. Other
+    // failures throw to the caller.
+    bool LadeDaten();
     bool Datenpruefung() const { return true; }
 
     // Writes the KONTAKTDATEN row and then the kind's row; with NeuerDatensatz set both are
@@ -332,4 +338,7 @@ public:
 
     // True only while SuchenInklGeloeschterDS runs.
     bool bGeloeschteDS = false;
+
+private:
+    TfdmKontakt& FKontakte;
 };

@@ -82,7 +82,7 @@ QString LeseOption(const QString& modul, const QString& schluessel)
 
 bool TKontakt::SpeichereDaten()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     bool ergebnis = true;
     try {
         if (NeuerDatensatz()) {
@@ -174,7 +174,7 @@ bool TKontakt::SpeichereDaten()
 
 bool TKontakt::SpeichereDaten_Debitor()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     TDB_Key optionen = Optionen();
     if (NeuerDatensatz()) {
         qu.SQL().SetText(
@@ -232,7 +232,7 @@ bool TKontakt::SpeichereDaten_Debitor()
 
 bool TKontakt::SpeichereDaten_Kreditor()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     try {
         if (NeuerDatensatz()) {
             qu.SQL().SetText(u"Insert Into KREDITOREN Set KONTAKTDATEN_ID = :Kontaktdaten_ID , "
@@ -270,7 +270,7 @@ bool TKontakt::SpeichereDaten_Kreditor()
 
 bool TKontakt::SpeichereDaten_Mitarbeiter()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     try {
         // Read for existing employees too, so that a missing option is always reported.
         const QString standardPasswort =

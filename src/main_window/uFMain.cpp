@@ -57,7 +57,6 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
     setObjectName(u"FMain"_s);
     BaueOberflaeche();
 
-    MA_Kontakt.Init(u"Mitarbeiter"_s);
     iWechselzeit = kSekundenBisWillkommen;
     iTimer_PageWechsel = kSekundenBisWillkommen;
     bStart = true;
@@ -84,6 +83,12 @@ TFMain::TFMain(QWidget* parent) : QWidget(parent, Qt::FramelessWindowHint)
 TFMain::~TFMain()
 {
     qApp->removeEventFilter(this);
+}
+
+void TFMain::SetzeKontakte(TfdmKontakt& kontakte)
+{
+    MA_Kontakt = std::make_unique<TKontakt>(kontakte);
+    MA_Kontakt->Init(u"Mitarbeiter"_s);
 }
 
 void TFMain::BaueOberflaeche()

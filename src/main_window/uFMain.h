@@ -16,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -68,8 +69,10 @@ public:
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
 
-    // The employee record behind every tile of the board.
-    TKontakt MA_Kontakt;
+    // The employee record behind every tile of the board, made over the contact module that
+    // the window set creates after this window.
+    void SetzeKontakte(TfdmKontakt& kontakte);
+    std::unique_ptr<TKontakt> MA_Kontakt;
     // Every photo is decoded into this picture before it is copied into its tile.
     QImage JPG;
     // Placeholder portraits; picture 2 stands for an employee without a photo.
