@@ -6,10 +6,16 @@
 
 #include <QString>
 
+struct TKontaktSpalte;
+
 // The record's data. Every field is a property of the same name without its "F"; the two
 // control properties read NeuerDatensatz and KontaktArt. Keys and numbers are decimal text.
+// Fields with a column are listed in the column table (KontaktSpalten.cpp).
 class TgsKontakt
 {
+    // The column table points at the fields.
+    friend struct TKontaktSpalte;
+
 public:
     // Starts the record afresh for a kind: empties the common, employee and customer fields
     // (the supplier fields and Datum_ESD_Messung stay). Another kind than the three is kept
