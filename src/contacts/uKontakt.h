@@ -331,6 +331,7 @@ public:
     bool LadeDaten();
     bool Datenpruefung() const { return true; }
 
+    // The save, defined in ts_schreiben, which only tools and tests link.
     // Writes the KONTAKTDATEN row and then the kind's row; with NeuerDatensatz set both are
     // inserted first and their new keys taken into the record. False when the common part
     // or the customer step failed; rows already written stay.
