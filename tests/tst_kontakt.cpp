@@ -1,5 +1,6 @@
 // Contact records against a real private server: search, load, save.
 #include "DBVerbindung.h"
+#include "KontaktSpalten.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "TestServer.h"
@@ -12,6 +13,8 @@
 #include <QDate>
 #include <QGuiApplication>
 #include <QTest>
+
+#include <variant>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,6 +43,7 @@ private slots:
     void init();
     void cleanupTestCase();
 
+    void spaltentabelleStimmig();
     void initLeertUndMeldetFalscheArt();
     void suchanweisungDesStationsaufrufs();
     void schluesselGanzOderAnfang();
@@ -141,6 +145,26 @@ QStringList TstKontakt::Gefunden(const QString& spalte) const
     for (qu.First(); !qu.Eof(); qu.Next())
         werte.append(qu.FieldByName(spalte).AsString());
     return werte;
+}
+
+void TstKontakt::spaltentabelleStimmig()
+{
+    // A new row must fit the conversions that Init, the load and the save apply to it.
+    using Art = TKontaktSpalte::Art;
+    for (const TKontaktSpalte& spalte : TKontaktSpalte::Tabelle()) {
+        const QByteArray spaltenname =
+            spalte.spalte.isEmpty() ? QByteArray("(ohne Spalte)") : spalte.spalte.toUtf8();
+        const char* name = spaltenname.constData();
+        QVERIFY2(std::holds_alternative<bool TgsKontakt::*>(spalte.feld) ==
+                     (spalte.art == Art::Flagge),
+                 name);
+        QVERIFY2(std::holds_alternative<TDBFeld TgsKontakt::*>(spalte.feld) ==
+                     (spalte.art == Art::Foto),
+                 name);
+        QVERIFY2(!spalte.spalte.isEmpty() || (spalte.laden | spalte.schreiben) == 0, name);
+        QVERIFY2(spalte.schreiben == 0 || spalte.art != Art::Foto, name);
+        QVERIFY2(spalte.vorgabe.isEmpty() || spalte.art != Art::Flagge, name);
+    }
 }
 
 void TstKontakt::initLeertUndMeldetFalscheArt()
