@@ -20,6 +20,7 @@
 #include "uFMain.h"
 #include "uFehler.h"
 #include "uFehlermeldung.h"
+#include "uGlobal.h"
 #include "uKontakt.h"
 #include "uMessung.h"
 #include "ufdmDB_Key.h"
@@ -271,6 +272,7 @@ private:
     TDBVerbindung FVerbindung;
     std::unique_ptr<TfdmKontakt> FKontaktDM;
     std::unique_ptr<TfdmDB_Key> FOptionenDM;
+    TUser FBenutzer;
 };
 
 void TstBoeseEingaben::initTestCase()
@@ -342,8 +344,6 @@ void TstBoeseEingaben::init()
     } else {
         FKontaktDM = std::make_unique<TfdmKontakt>(FVerbindung);
         FOptionenDM = std::make_unique<TfdmDB_Key>(FVerbindung);
-        fdmKontakt = FKontaktDM.get();
-        fdmDB_Key = FOptionenDM.get();
     }
 }
 
@@ -353,8 +353,6 @@ void TstBoeseEingaben::cleanup()
     FDatei.reset();
     FPty.reset();
     if (FKontaktDM) {
-        fdmKontakt = nullptr;
-        fdmDB_Key = nullptr;
         FKontaktDM.reset();
         FOptionenDM.reset();
     }
@@ -584,10 +582,10 @@ bool TstBoeseEingaben::Gespeichert(const TSuchfeld& f, int id, const QString& we
 
 QString TstBoeseEingaben::Suche(const TSuchfeld& f, const QString& wert, const QString& zwilling)
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(QString::fromLatin1(f.art));
     kontakt.Suchen(wert, QString::fromLatin1(f.feld), true);
-    TDBAbfrage& qu = fdmKontakt->quKontakt;
+    TDBAbfrage& qu = FKontaktDM->quKontakt;
 
     // The server's own Like over the term as a pattern in which only "%" and "_" are wildcards:
     // Like's escape character, the backslash, doubled to stand for itself.
@@ -653,8 +651,8 @@ void TstBoeseEingaben::suchbegriff()
 void TstBoeseEingaben::kontaktfelder()
 {
     QFETCH(QString, wert);
-    const auto lade = [] {
-        TKontakt kontakt;
+    const auto lade = [this] {
+        TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
         kontakt.Init(u"Mitarbeiter"_s);
         kontakt.Suchen(u"41"_s, u"MITARBEITER_ID"_s, false);
         kontakt.LadeDaten();
@@ -712,7 +710,7 @@ void TstBoeseEingaben::optionsspeicher()
         const QString neu = inhalt + u'!';
         const QStringList vorher = Pruefsummen();
         Versuche();
-        TDB_Key optionen;
+        TDB_Key optionen(*FOptionenDM, FBenutzer);
         if (Zeichen(modul) > breiteModul || Zeichen(key) > breiteKey || Zeichen(neu) > breiteWert) {
             // Too long for its column: the server refuses, the caller gets the error.
             try {

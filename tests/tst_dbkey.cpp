@@ -10,8 +10,6 @@
 
 #include <QTest>
 
-TfdmDB_Key* fdmDB_Key = nullptr; // BRUECKE
-TUser rUser;                     // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -72,9 +70,13 @@ private:
     // The insert on the table lands where the workstation's look-up cannot see it.
     void Umleiten(const QString& tabelle);
 
+    // A store over this test's module, on behalf of FBenutzer.
+    TDB_Key Optionen() { return TDB_Key(*FDaten, FBenutzer); }
+
     TTestServer FServer;
     TDBVerbindung FVerbindung;
     std::unique_ptr<TfdmDB_Key> FDaten;
+    TUser FBenutzer;
     TDBAbfrage qu{FVerbindung, u"quTest"_s};
     TMeldungsProtokoll FProtokoll;
 };
@@ -88,12 +90,10 @@ void TstDBKey::initTestCase()
                 kDatenbank);
     FServer.Verbinde(FVerbindung, kDatenbank);
     FDaten = std::make_unique<TfdmDB_Key>(FVerbindung);
-    fdmDB_Key = FDaten.get();
 }
 
 void TstDBKey::cleanupTestCase()
 {
-    fdmDB_Key = nullptr;
     FDaten.reset();
 }
 
@@ -109,7 +109,7 @@ void TstDBKey::init()
 
 void TstDBKey::cleanup()
 {
-    rUser = TUser();
+    FBenutzer = TUser();
 }
 
 void TstDBKey::Master(const QString& modul, const QString& key, const QString& wert,
@@ -174,19 +174,19 @@ void TstDBKey::klontBeimErstenLesenEinmal()
 {
     QFETCH(QString, pcName);
     QFETCH(QString, mitarbeiter);
-    rUser = {pcName, mitarbeiter};
+    FBenutzer = {pcName, mitarbeiter};
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, u"Ja"_s);
     // Rows of other workstations and of the other one of PC and employee stay out of reach.
     Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"fremd"_s, u"PC-9"_s, mitarbeiter);
     Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"fremd"_s, pcName, u"4711"_s);
     const QStringList vorher = Zeilen(kEinstellungen);
 
-    TDB_Key key;
+    TDB_Key key = Optionen();
     QCOMPARE(key.LeseKey(u"Debitor"_s, u"Startnummer"_s), u"10000"_s);
     const QString klon =
         u"DEBITOR|"_s + pcName + u'|' + mitarbeiter + u"|STARTNUMMER|10000|Vorgabe"_s;
     QCOMPARE(Zeilen(kEinstellungen), vorher + QStringList{klon});
-    QCOMPARE(fdmDB_Key->quDB_Key.FieldByName(u"PC_NAME"_s).AsString(), pcName);
+    QCOMPARE(FDaten->quDB_Key.FieldByName(u"PC_NAME"_s).AsString(), pcName);
 
     // From now on the workstation's own row answers, even when the default changes.
     FServer.Sql(u"UPDATE EINSTELLUNGEN_MASTER SET WERT = '20000';"_s, kDatenbank);
@@ -211,7 +211,7 @@ void TstDBKey::ohneJaKeinKlon()
     QFETCH(QString, klonen);
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, klonen);
 
-    TDB_Key key;
+    TDB_Key key = Optionen();
     QCOMPARE(key.LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), u"10000"_s);
     QCOMPARE(key.LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), u"10000"_s);
     QCOMPARE(Zeilen(kEinstellungen), QStringList());
@@ -255,7 +255,7 @@ void TstDBKey::fehlendeOptionMeldet()
     // The same key in another module is not the option asked for.
     Master(u"ANDERES"_s, key, u"fremd"_s, u"Ja"_s);
 
-    QCOMPARE(TDB_Key().LeseKey(modul, key), QString());
+    QCOMPARE(Optionen().LeseKey(modul, key), QString());
     QCOMPARE(FProtokoll.Texte(), QStringList{meldung});
     QCOMPARE(Zeilen(kEinstellungen), QStringList());
 }
@@ -265,7 +265,7 @@ void TstDBKey::doppelteMasterzeile()
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, u"Ja"_s);
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"20000"_s, u"Ja"_s);
 
-    QCOMPARE(TDB_Key().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), QString());
+    QCOMPARE(Optionen().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), QString());
     QCOMPARE(FProtokoll.Texte(),
              (QStringList{MasterFehlt(kEinstellungen, u"DEBITOR"_s, u"STARTNUMMER"_s), kMehrfach}));
     QCOMPARE(Zeilen(kEinstellungen), QStringList());
@@ -278,25 +278,25 @@ void TstDBKey::doppelteEigeneZeileFragtMasterNicht()
     Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"2"_s);
     const QStringList vorher = Zeilen(kEinstellungen);
 
-    QCOMPARE(TDB_Key().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), QString());
+    QCOMPARE(Optionen().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), QString());
     QCOMPARE(FProtokoll.Texte(), QStringList{kMehrfach});
     QCOMPARE(Zeilen(kEinstellungen), vorher);
-    QVERIFY(fdmDB_Key->quDB_Key.SQL().Text().startsWith(u"Select * from EINSTELLUNGEN where "_s));
+    QVERIFY(FDaten->quDB_Key.SQL().Text().startsWith(u"Select * from EINSTELLUNGEN where "_s));
 }
 
 void TstDBKey::suchtGrossgeschrieben()
 {
     // The server compares without regard to case; only the statements show the upper-casing.
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, u"Nein"_s);
-    TDB_Key key;
+    TDB_Key key = Optionen();
     QCOMPARE(key.LeseKey(u"Debitor"_s, u"Startnummer"_s), u"10000"_s);
-    QCOMPARE(fdmDB_Key->quDB_Key.SQL().Text(),
+    QCOMPARE(FDaten->quDB_Key.SQL().Text(),
              u"Select * from EINSTELLUNGEN_MASTER where MODUL = \"DEBITOR\" and "
              u"KEY1  = \"STARTNUMMER\"\r\n"_s);
 
     Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"eigener"_s);
     QCOMPARE(key.LeseKey(u"Debitor"_s, u"Startnummer"_s), u"eigener"_s);
-    QCOMPARE(fdmDB_Key->quDB_Key.SQL().Text(),
+    QCOMPARE(FDaten->quDB_Key.SQL().Text(),
              u"Select * from EINSTELLUNGEN where PC_NAME = \"\" and MITARBEITER_ID = \"\" and "
              u"MODUL = \"DEBITOR\" and KEY1  = \"STARTNUMMER\"\r\n"_s);
     QCOMPARE(FProtokoll.Texte(), QStringList());
@@ -307,7 +307,7 @@ void TstDBKey::tabellenname()
     Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"aus EINSTELLUNGEN"_s);
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"aus OPTIONEN"_s, u"Ja"_s, u"OPTIONEN_MASTER"_s);
 
-    TDB_Key key;
+    TDB_Key key = Optionen();
     key.SetTabellenname(u"optionen"_s);
     QCOMPARE(key.LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), u"aus OPTIONEN"_s);
     QCOMPARE(Zeilen(u"OPTIONEN"_s), QStringList{u"DEBITOR|||STARTNUMMER|aus OPTIONEN|Vorgabe"_s});
@@ -366,7 +366,7 @@ void TstDBKey::updateKey()
     for (int i = 0; i < eigeneZeilen; ++i)
         Eigene(u"DEBITOR"_s, u"STARTNUMMER"_s, u"eigen"_s);
 
-    TDB_Key().UpdateKey(u"Debitor"_s, u"Startnummer"_s, u"neu"_s);
+    Optionen().UpdateKey(u"Debitor"_s, u"Startnummer"_s, u"neu"_s);
     QCOMPARE(Zeilen(kMaster), QStringList{master});
     QCOMPARE(Zeilen(kEinstellungen), eigene);
     QCOMPARE(FProtokoll.Texte(), meldungen);
@@ -374,7 +374,7 @@ void TstDBKey::updateKey()
 
 void TstDBKey::schreibenSpeichertWieUebergeben()
 {
-    TDB_Key key;
+    TDB_Key key = Optionen();
     key.SchreibeMasterKey(u"Debitor"_s, u"Startnummer"_s, u"10000"_s, u"Erste Nummer"_s, u"Ja"_s);
     key.SchreibeMasterKey(u"Kasse"_s, u"Drucker"_s, u"LPT1"_s, u"Bondrucker"_s, u"Nein"_s);
     QCOMPARE(Zeilen(kMaster), (QStringList{u"Debitor|Startnummer|10000|Erste Nummer|Ja"_s,
@@ -413,7 +413,7 @@ void TstDBKey::fremdeZeichenBleibenWoertlich()
     Master(u"ANDERES"_s, u"ANDERS"_s, u"fremd"_s, u"Nein"_s);
     Eigene(u"ANDERES"_s, u"ANDERS"_s, u"fremd"_s);
 
-    TDB_Key dbKey;
+    TDB_Key dbKey = Optionen();
     dbKey.SchreibeMasterKey(modul, key, u"wörtlich"_s, u"Test"_s, u"Ja"_s);
     QCOMPARE(FProtokoll.Texte(), QStringList());
     QCOMPARE(Zeilen(kMaster), (QStringList{u"ANDERES|ANDERS|fremd|Vorgabe|Nein"_s,
@@ -434,7 +434,7 @@ void TstDBKey::unsichtbarerKlonEndetBeimMaster()
     Umleiten(kEinstellungen);
     Master(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, u"Ja"_s);
 
-    QCOMPARE(TDB_Key().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), u"10000"_s);
+    QCOMPARE(Optionen().LeseKey(u"DEBITOR"_s, u"STARTNUMMER"_s), u"10000"_s);
     QCOMPARE(Zeilen(kEinstellungen), QStringList{u"DEBITOR|anderswo||STARTNUMMER|10000|Vorgabe"_s});
     QCOMPARE(Zeilen(kMaster), QStringList{u"DEBITOR|STARTNUMMER|10000|Vorgabe|Ja"_s});
     QCOMPARE(FProtokoll.Texte(), QStringList());
@@ -444,7 +444,7 @@ void TstDBKey::fehlerGehenAnDenAufrufer()
 {
     // OHNE_MASTER has no master table: the closing read of the write fails at its master step.
     Umleiten(u"OHNE_MASTER"_s);
-    TDB_Key key;
+    TDB_Key key = Optionen();
     key.SetTabellenname(u"OHNE_MASTER"_s);
     try {
         key.SchreibeKey(u"DEBITOR"_s, u"STARTNUMMER"_s, u"10000"_s, u"Test"_s);

@@ -1,5 +1,6 @@
 // Contact records against a real private server: search, load, save.
 #include "DBVerbindung.h"
+#include "KontaktSpalten.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "TestServer.h"
@@ -14,9 +15,8 @@
 #include <QGuiApplication>
 #include <QTest>
 
-TfdmKontakt* fdmKontakt = nullptr; // BRUECKE
-TfdmDB_Key* fdmDB_Key = nullptr;   // BRUECKE
-TUser rUser;                       // BRUECKE
+#include <variant>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -42,8 +42,8 @@ class TstKontakt : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
 
+    void spaltentabelleStimmig();
     void initLeertUndMeldetFalscheArt();
     void suchanweisungDesStationsaufrufs();
     void schluesselGanzOderAnfang();
@@ -55,6 +55,8 @@ private slots:
     void sanduhrVerschwindetAuchNachFehler();
 
     void nichtGenauEinTrefferAendertNichts();
+    void ladenSagtObGeladen_data();
+    void ladenSagtObGeladen();
     void flaggenNurBeiJ_data();
     void flaggenNurBeiJ();
     void lieferantUndTexte();
@@ -83,6 +85,8 @@ private:
     TDBVerbindung FVerbindung;
     std::unique_ptr<TfdmKontakt> FKontaktDM;
     std::unique_ptr<TfdmDB_Key> FOptionenDM;
+    // The save reads its options on behalf of the empty workstation and employee.
+    TUser FBenutzer;
     TMeldungsProtokoll FProtokoll;
 };
 
@@ -90,8 +94,6 @@ void TstKontakt::initTestCase()
 {
     FKontaktDM = std::make_unique<TfdmKontakt>(FVerbindung);
     FOptionenDM = std::make_unique<TfdmDB_Key>(FVerbindung);
-    fdmKontakt = FKontaktDM.get();
-    fdmDB_Key = FOptionenDM.get();
 }
 
 void TstKontakt::init()
@@ -101,12 +103,6 @@ void TstKontakt::init()
     Sql(kGrunddaten);
     FServer.Verbinde(FVerbindung, kDatenbank);
     FProtokoll.Leeren();
-}
-
-void TstKontakt::cleanupTestCase()
-{
-    fdmKontakt = nullptr;
-    fdmDB_Key = nullptr;
 }
 
 void TstKontakt::Mitarbeiter(int id, const QString& nachname, const QString& vorname) const
@@ -130,7 +126,7 @@ void TstKontakt::Kunde(int id, const QString& nachname) const
 TKontakt TstKontakt::Geladen(const QString& art, const QString& suchbegriff,
                              const QString& indexfeld)
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(art);
     kontakt.Suchen(suchbegriff, indexfeld, false);
     kontakt.LadeDaten();
@@ -140,10 +136,30 @@ TKontakt TstKontakt::Geladen(const QString& art, const QString& suchbegriff,
 QStringList TstKontakt::Gefunden(const QString& spalte) const
 {
     QStringList werte;
-    TDBAbfrage& qu = fdmKontakt->quKontakt;
+    TDBAbfrage& qu = FKontaktDM->quKontakt;
     for (qu.First(); !qu.Eof(); qu.Next())
         werte.append(qu.FieldByName(spalte).AsString());
     return werte;
+}
+
+void TstKontakt::spaltentabelleStimmig()
+{
+    // A new row must fit the conversions that Init, the load and the save apply to it.
+    using Art = TKontaktSpalte::Art;
+    for (const TKontaktSpalte& spalte : TKontaktSpalte::Tabelle()) {
+        const QByteArray spaltenname =
+            spalte.spalte.isEmpty() ? QByteArray("(ohne Spalte)") : spalte.spalte.toUtf8();
+        const char* name = spaltenname.constData();
+        QVERIFY2(std::holds_alternative<bool TgsKontakt::*>(spalte.feld) ==
+                     (spalte.art == Art::Flagge),
+                 name);
+        QVERIFY2(std::holds_alternative<TDBFeld TgsKontakt::*>(spalte.feld) ==
+                     (spalte.art == Art::Foto),
+                 name);
+        QVERIFY2(!spalte.spalte.isEmpty() || (spalte.laden | spalte.schreiben) == 0, name);
+        QVERIFY2(spalte.schreiben == 0 || spalte.art != Art::Foto, name);
+        QVERIFY2(spalte.vorgabe.isEmpty() || spalte.art != Art::Flagge, name);
+    }
 }
 
 void TstKontakt::initLeertUndMeldetFalscheArt()
@@ -177,10 +193,10 @@ void TstKontakt::initLeertUndMeldetFalscheArt()
 void TstKontakt::suchanweisungDesStationsaufrufs()
 {
     Mitarbeiter(17, u"Siebzehn"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(u"17"_s, u"MITARBEITER_ID"_s, false);
-    QCOMPARE(fdmKontakt->quKontakt.SQL().Zeilen(),
+    QCOMPARE(FKontaktDM->quKontakt.SQL().Zeilen(),
              (QStringList{
                  u"Select * From MITARBEITER INNER JOIN (KONTAKTDATEN, PLZ, LAENDER, "
                  u"VORGABEN_ANREDE, VORGABEN_TITEL, VORGABEN_ABTEILUNG,VORGABEN_MA_ANG_STATUS) "
@@ -195,7 +211,7 @@ void TstKontakt::suchanweisungDesStationsaufrufs()
                  u"MITARBEITER_ID DESC, KONTAKTDATEN.NACHNAME DESC, KONTAKTDATEN.VORNAME DESC"_s,
              }));
     QCOMPARE(Gefunden(u"NACHNAME"_s), QStringList{u"Siebzehn"_s});
-    QVERIFY(!fdmKontakt->quKontakt.ControlsDisabled());
+    QVERIFY(!FKontaktDM->quKontakt.ControlsDisabled());
 }
 
 void TstKontakt::schluesselGanzOderAnfang()
@@ -204,12 +220,12 @@ void TstKontakt::schluesselGanzOderAnfang()
         Kunde(id, u"Kunde%1"_s.arg(id));
     Mitarbeiter(5, u"Fuenf"_s);
     Mitarbeiter(50, u"Fuenfzig"_s);
-    TKontakt kunde;
+    TKontakt kunde(*FKontaktDM, *FOptionenDM, FBenutzer);
     kunde.Init(u"Debitor"_s);
     kunde.Suchen(u"5"_s, u"DEBITOR_ID"_s, true);
     QCOMPARE(Gefunden(u"DEBITOR_ID"_s), (QStringList{u"5"_s, u"50"_s, u"55"_s, u"59"_s, u"500"_s}));
 
-    TKontakt mitarbeiter;
+    TKontakt mitarbeiter(*FKontaktDM, *FOptionenDM, FBenutzer);
     mitarbeiter.Init(u"Mitarbeiter"_s);
     mitarbeiter.Suchen(u"5"_s, u"MITARBEITER_ID"_s, false);
     QCOMPARE(Gefunden(u"MITARBEITER_ID"_s), QStringList{u"5"_s});
@@ -227,7 +243,7 @@ void TstKontakt::nachnameSortiertInBeideRichtungen()
     Mitarbeiter(1003, u"Müller"_s, u"Anna"_s);
     Mitarbeiter(1004, u"mühlig"_s);
     Mitarbeiter(1005, u"Mai"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(QString(), u"NACHNAME"_s, true);
     QCOMPARE(Gefunden(u"MITARBEITER_ID"_s),
@@ -235,7 +251,7 @@ void TstKontakt::nachnameSortiertInBeideRichtungen()
     kontakt.Suchen(QString(), u"NACHNAME"_s, false);
     QCOMPARE(Gefunden(u"MITARBEITER_ID"_s),
              (QStringList{u"1001"_s, u"1003"_s, u"1004"_s, u"1005"_s, u"1002"_s}));
-    QVERIFY(fdmKontakt->quKontakt.SQL().Zeilen().last().startsWith(u" KONTAKTDATEN.NACHNAME DESC"));
+    QVERIFY(FKontaktDM->quKontakt.SQL().Zeilen().last().startsWith(u" KONTAKTDATEN.NACHNAME DESC"));
 
     // The collation decides on case: "mühlig" begins with "Mü" too.
     kontakt.Suchen(u"Mü"_s, u"NACHNAME"_s, true);
@@ -245,17 +261,17 @@ void TstKontakt::nachnameSortiertInBeideRichtungen()
 void TstKontakt::kleingeschriebenesIndexfeldIstBedingung()
 {
     Mitarbeiter(1, u"Eins"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(QString(), u"nachname"_s, false);
-    const QStringList zeilen = fdmKontakt->quKontakt.SQL().Zeilen();
+    const QStringList zeilen = FKontaktDM->quKontakt.SQL().Zeilen();
     QCOMPARE(zeilen.size(), 3);
     QCOMPARE(zeilen.last(),
              u"nachname DESC, KONTAKTDATEN.NACHNAME DESC, KONTAKTDATEN.VORNAME DESC"_s);
     QCOMPARE(Gefunden(u"NACHNAME"_s), QStringList{u"Eins"_s});
 
     kontakt.Suchen(u"KONTAKTDATEN.VORNAME = \"Eva\" AND "_s, u"nachname"_s, false);
-    QCOMPARE(fdmKontakt->quKontakt.SQL().Zeilen().at(1), u"KONTAKTDATEN.VORNAME = \"Eva\" AND "_s);
+    QCOMPARE(FKontaktDM->quKontakt.SQL().Zeilen().at(1), u"KONTAKTDATEN.VORNAME = \"Eva\" AND "_s);
     QCOMPARE(Gefunden(u"NACHNAME"_s), QStringList{u"Eins"_s});
 }
 
@@ -263,10 +279,10 @@ void TstKontakt::geloeschteNurMitEigenerSuche()
 {
     Mitarbeiter(8, u"Weg"_s);
     Sql(u"UPDATE MITARBEITER SET GELOESCHT = 'J' WHERE MITARBEITER_ID = 8;"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(u"8"_s, u"MITARBEITER_ID"_s, false);
-    QCOMPARE(fdmKontakt->quKontakt.RecordCount(), 0);
+    QCOMPARE(FKontaktDM->quKontakt.RecordCount(), 0);
     kontakt.SuchenInklGeloeschterDS(u"8"_s, u"MITARBEITER_ID"_s, false);
     QCOMPARE(Gefunden(u"NACHNAME"_s), QStringList{u"Weg"_s});
     QVERIFY(!kontakt.bGeloeschteDS);
@@ -278,29 +294,29 @@ void TstKontakt::fehlendeAnredeVerbirgtKontakt()
 {
     Mitarbeiter(9, u"Ohne"_s);
     Sql(u"UPDATE KONTAKTDATEN SET ANREDE_ID = 99 WHERE KONTAKTDATEN_ID = 9;"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(u"9"_s, u"MITARBEITER_ID"_s, false);
-    QVERIFY(fdmKontakt->quKontakt.Active());
-    QCOMPARE(fdmKontakt->quKontakt.RecordCount(), 0);
+    QVERIFY(FKontaktDM->quKontakt.Active());
+    QCOMPARE(FKontaktDM->quKontakt.RecordCount(), 0);
 }
 
 void TstKontakt::anfuehrungszeichenBleibenImSuchbegriff()
 {
     Mitarbeiter(3, u"Drei"_s);
     Mitarbeiter(4, u"Back\\\\slash"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     // Unescaped, this term would turn the condition into one that every employee meets.
     kontakt.Suchen(u"3\" OR \"1\" = \"1"_s, u"MITARBEITER_ID"_s, false);
-    QVERIFY(fdmKontakt->quKontakt.Active());
-    QCOMPARE(fdmKontakt->quKontakt.RecordCount(), 0);
-    QCOMPARE(fdmKontakt->quKontakt.SQL().Zeilen().at(1),
+    QVERIFY(FKontaktDM->quKontakt.Active());
+    QCOMPARE(FKontaktDM->quKontakt.RecordCount(), 0);
+    QCOMPARE(FKontaktDM->quKontakt.SQL().Zeilen().at(1),
              u"MITARBEITER.MITARBEITER_ID Like \"3\\\" OR \\\"1\\\" = \\\"1\" AND "_s);
 
     kontakt.Suchen(u"\\"_s, u"NACHNAME"_s, true);
-    QVERIFY(fdmKontakt->quKontakt.Active());
-    QCOMPARE(fdmKontakt->quKontakt.RecordCount(), 0);
+    QVERIFY(FKontaktDM->quKontakt.Active());
+    QCOMPARE(FKontaktDM->quKontakt.RecordCount(), 0);
     kontakt.Suchen(u"Back\\"_s, u"NACHNAME"_s, true);
     QCOMPARE(Gefunden(u"NACHNAME"_s), QStringList{u"Back\\slash"_s});
     QCOMPARE(Wert(u"SELECT COUNT(*) FROM MITARBEITER"_s), u"2"_s);
@@ -309,15 +325,15 @@ void TstKontakt::anfuehrungszeichenBleibenImSuchbegriff()
 void TstKontakt::sanduhrVerschwindetAuchNachFehler()
 {
     Mitarbeiter(2, u"Zwei"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.Suchen(u"2"_s, u"MITARBEITER_ID"_s, false);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
     // A column of another kind's table: the server refuses the statement.
     kontakt.Suchen(u"2"_s, u"DEBITORNR"_s, false);
-    QVERIFY(!fdmKontakt->quKontakt.Active());
+    QVERIFY(!FKontaktDM->quKontakt.Active());
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
-    QVERIFY(!fdmKontakt->quKontakt.ControlsDisabled());
+    QVERIFY(!FKontaktDM->quKontakt.ControlsDisabled());
     QCOMPARE(FProtokoll.Texte(), QStringList());
 }
 
@@ -342,6 +358,33 @@ void TstKontakt::nichtGenauEinTrefferAendertNichts()
         QCOMPARE(kontakt.Vorname(), u"Ada"_s);
         QCOMPARE(kontakt.Mitarbeiter_ID(), u"21"_s);
     }
+}
+
+void TstKontakt::ladenSagtObGeladen_data()
+{
+    QTest::addColumn<QString>("begriff");
+    QTest::addColumn<QString>("feld");
+    QTest::addColumn<QString>("mitarbeiterId");
+    QTest::newRow("genau einer") << u"21"_s << u"MITARBEITER_ID"_s << u"21"_s;
+    QTest::newRow("zwei") << u"Zwilling"_s << u"NACHNAME"_s << QString();
+    QTest::newRow("keiner") << u"99"_s << u"MITARBEITER_ID"_s << QString();
+    QTest::newRow("Suche gescheitert") << u"1"_s << u"DEBITORNR"_s << QString();
+}
+
+void TstKontakt::ladenSagtObGeladen()
+{
+    QFETCH(QString, begriff);
+    QFETCH(QString, feld);
+    QFETCH(QString, mitarbeiterId);
+    Mitarbeiter(21, u"Zwilling"_s, u"Ada"_s);
+    Mitarbeiter(22, u"Zwilling"_s, u"Bea"_s);
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
+    kontakt.Init(u"Mitarbeiter"_s);
+    kontakt.Suchen(begriff, feld, false);
+    const bool geladen = !mitarbeiterId.isEmpty();
+    QCOMPARE(kontakt.LadeDaten(), geladen);
+    QCOMPARE(kontakt.Mitarbeiter_ID(), mitarbeiterId);
+    QCOMPARE(FProtokoll.Texte(), geladen ? QStringList() : QStringList{kNichtEindeutig});
 }
 
 void TstKontakt::flaggenNurBeiJ_data()
@@ -383,7 +426,7 @@ void TstKontakt::lieferantUndTexte()
         u"INSERT INTO KREDITOREN (KREDITOR_ID, KONTAKTDATEN_ID, KREDITOR_NR, KUNDEN_NR, "
         u"KREDITOR_ART_PF, USTID, SKONTO_TAGE, RABATT_PROZENT) "
         u"VALUES (41, 40, '70040', 'K-9', 'P', 'DE123', '14', '3');"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Kreditor"_s);
     kontakt.SetDebitorNr(u"vorher"_s);
     kontakt.SetLoginname(u"vorher"_s);
@@ -433,7 +476,7 @@ void TstKontakt::messdatumUndAnmerkungen()
         u"'P12', PASSWORT = 'ABC', GESPERRT = 'J', BENUTZERGRUPPE_ID = 4 WHERE MITARBEITER_ID = 12;"
         u"UPDATE KONTAKTDATEN SET ZIVILSTAND_ID = 3 WHERE KONTAKTDATEN_ID = 12;"_s.arg(
             datum, anmerkungen));
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.SetKreditor_Nr(u"vorher"_s);
     kontakt.SetDebitorNr(u"vorher"_s);
@@ -475,7 +518,7 @@ void TstKontakt::fotoGiltBisZurNaechstenSuche()
 
 void TstKontakt::neuerMitarbeiterMitLeerenFeldern()
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.SetNeuerDatensatz(true);
     QVERIFY(kontakt.SpeichereDaten());
@@ -507,7 +550,7 @@ void TstKontakt::neuerMitarbeiterMitLeerenFeldern()
 void TstKontakt::neuerKundeErhaeltNummern()
 {
     Sql(u"ALTER TABLE DEBITOREN AUTO_INCREMENT = 57;"_s);
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Debitor"_s);
     kontakt.SetNeuerDatensatz(true);
     kontakt.SetNachname(u"Kunde"_s);
@@ -537,7 +580,7 @@ void TstKontakt::neuerKundeErhaeltNummern()
 
 void TstKontakt::neuerLieferantMitKurzmeldung()
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Kreditor"_s);
     kontakt.SetNeuerDatensatz(true);
     kontakt.SetFirma(u"Lieferant"_s);
@@ -554,7 +597,7 @@ void TstKontakt::neuerLieferantMitKurzmeldung()
 
 void TstKontakt::zweitesSpeichernAendertNur()
 {
-    TKontakt kontakt;
+    TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
     kontakt.Init(u"Mitarbeiter"_s);
     kontakt.SetNeuerDatensatz(true);
     kontakt.SetNachname(u"Erst"_s);
@@ -584,13 +627,13 @@ void TstKontakt::geloeschtVerbirgtKontakt()
                   u"USING (KONTAKTDATEN_ID)"_s),
              u"J\tN"_s);
     kontakt.Suchen(u"60"_s, u"MITARBEITER_ID"_s, false);
-    QCOMPARE(fdmKontakt->quKontakt.RecordCount(), 0);
+    QCOMPARE(FKontaktDM->quKontakt.RecordCount(), 0);
 }
 
 void TstKontakt::fehlschlaegeBeimSpeichern()
 {
     // A birthday that is no date: nothing but the insert of the new contact happened.
-    TKontakt kunde;
+    TKontakt kunde(*FKontaktDM, *FOptionenDM, FBenutzer);
     kunde.Init(u"Debitor"_s);
     kunde.SetNeuerDatensatz(true);
     kunde.SetGeburtstag(u"31.02.2000"_s);
@@ -611,7 +654,7 @@ void TstKontakt::fehlschlaegeBeimSpeichern()
     // A supplier without a start number: the store reports the option, the step its failure;
     // the save of the common part still counts.
     Sql(u"DELETE FROM EINSTELLUNGEN_MASTER WHERE MODUL = 'KREDITOR';"_s);
-    TKontakt lieferant;
+    TKontakt lieferant(*FKontaktDM, *FOptionenDM, FBenutzer);
     lieferant.Init(u"Kreditor"_s);
     lieferant.SetNeuerDatensatz(true);
     QVERIFY(lieferant.SpeichereDaten());
@@ -624,7 +667,7 @@ void TstKontakt::fehlschlaegeBeimSpeichern()
     // A contact key that is no number never reaches a statement unquoted.
     FProtokoll.Leeren();
     Mitarbeiter(70, u"Ziel"_s);
-    TKontakt fremd;
+    TKontakt fremd(*FKontaktDM, *FOptionenDM, FBenutzer);
     fremd.Init(u"Mitarbeiter"_s);
     fremd.SetNeuerDatensatz(true);
     fremd.SetKontaktdaten_ID(u"70, LOGINNAME = 'boese'"_s);

@@ -10,9 +10,6 @@
 #include <QTest>
 #include <QTimer>
 
-class TfdmKontakt;
-TfdmKontakt* fdmKontakt = nullptr; // BRUECKE
-
 class TstPortAuswahl : public QObject
 {
     Q_OBJECT

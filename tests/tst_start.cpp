@@ -119,7 +119,7 @@ void TstStart::fenstersetEntstehtEinmal()
     QCOMPARE(FMain->iTimer_PageWechsel, 30);
     QVERIFY(FMain->bStart);
     QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
-    QCOMPARE(FMain->MA_Kontakt.KontaktArt(), QStringLiteral("Mitarbeiter"));
+    QCOMPARE(FMain->MA_Kontakt->KontaktArt(), QStringLiteral("Mitarbeiter"));
     // The short message is a window of its own, centred on the main window.
     QVERIFY(FKurzmeldung->isWindow());
     QCOMPARE(FKurzmeldung->parentWidget(), FMain);

@@ -38,7 +38,7 @@ TFensterset::TFensterset() : FObjekte(std::make_unique<TObjekte>())
 {
     // What each part was not given at its creation, because it comes later in the order.
     FDM->SetzeMenuZiel(FMain);
-    FMain->Verbinden(*FDM, *FMessung);
+    FMain->Verbinden(*FDM, *fdmKontakt, *FMessung);
     FMessung->SetzeFehleranzeige(Fehlermeldung);
     FMessung->SetzeTafel({[](const QString& abteilung) { FMain->Lade_MA_Abteilung(abteilung); },
                           [] { FMain->Timer2Starten(); }});

@@ -3,13 +3,20 @@
 #pragma once
 
 #include "DBFeld.h"
+#include "uGlobal.h"
 
 #include <QString>
 
+struct TKontaktSpalte;
+
 // The record's data. Every field is a property of the same name without its "F"; the two
 // control properties read NeuerDatensatz and KontaktArt. Keys and numbers are decimal text.
+// Fields with a column are listed in the column table (KontaktSpalten.cpp).
 class TgsKontakt
 {
+    // The column table points at the fields.
+    friend struct TKontaktSpalte;
+
 public:
     // Starts the record afresh for a kind: empties the common, employee and customer fields
     // (the supplier fields and Datum_ESD_Messung stay). Another kind than the three is kept
@@ -301,9 +308,20 @@ protected:
     QString FDatum_ESD_Messung;
 };
 
+class TfdmDB_Key;
+class TfdmKontakt;
+
 class TKontakt : public TgsKontakt
 {
 public:
+    // Searches, loads and saves through the module's queries, which all its records share.
+    explicit TKontakt(TfdmKontakt& kontakte) : FKontakte(kontakte) {}
+    // A record that also saves: the save reads start numbers and the default password from
+    // the option store, on behalf of that user.
+    TKontakt(TfdmKontakt& kontakte, TfdmDB_Key& optionen, const TUser& benutzer)
+        : FKontakte(kontakte), FOptionen(&optionen), FBenutzer(&benutzer)
+    {}
+
     // Rebuilds the shared contact search for this record's kind and opens it, positioned on
     // the first row. DBIndexfeld names the column the term is matched against (whole value
     // for the two key columns, the beginning otherwise; "%" and "_" are wildcards) and the
@@ -314,11 +332,13 @@ public:
     // The same, including contacts whose kind row is marked deleted.
     void SuchenInklGeloeschterDS(const QString& Suchbegriff, const QString& DBIndexfeld,
                                  bool SortUp);
-    // Copies the search's current row into the record; tells the user and changes nothing
-    // unless the search found exactly one contact. Other failures throw to the caller.
-    void LadeDaten();
+    // Copies the search's current row into the record and returns true; tells the user,
+    // changes nothing and returns false unless the search found exactly one contact. Other
+    // failures throw to the caller.
+    bool LadeDaten();
     bool Datenpruefung() const { return true; }
 
+    // The save, defined in ts_schreiben, which only tools and tests link.
     // Writes the KONTAKTDATEN row and then the kind's row; with NeuerDatensatz set both are
     // inserted first and their new keys taken into the record. False when the common part
     // or the customer step failed; rows already written stay.
@@ -332,4 +352,13 @@ public:
 
     // True only while SuchenInklGeloeschterDS runs.
     bool bGeloeschteDS = false;
+
+    // The option store's module and user of a record that saves; null otherwise.
+    TfdmDB_Key* Optionsmodul() const { return FOptionen; }
+    const TUser* Benutzer() const { return FBenutzer; }
+
+private:
+    TfdmKontakt& FKontakte;
+    TfdmDB_Key* FOptionen = nullptr;
+    const TUser* FBenutzer = nullptr;
 };

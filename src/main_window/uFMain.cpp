@@ -46,7 +46,6 @@ TFMain::TFMain(QWidget* parent) : TBildschirm(u"FMain"_s, Qt::FramelessWindowHin
 {
     BaueOberflaeche();
 
-    MA_Kontakt.Init(u"Mitarbeiter"_s);
     iWechselzeit = kSekundenBisWillkommen;
     iTimer_PageWechsel = kSekundenBisWillkommen;
     bStart = true;
@@ -229,10 +228,12 @@ void TFMain::BaueAppBar()
     AppBar->hide();
 }
 
-void TFMain::Verbinden(TFDM& daten, TFMessung& messung)
+void TFMain::Verbinden(TFDM& daten, TfdmKontakt& kontakte, TFMessung& messung)
 {
     FDaten = &daten;
     FMessschirm = &messung;
+    MA_Kontakt = std::make_unique<TKontakt>(kontakte);
+    MA_Kontakt->Init(u"Mitarbeiter"_s);
 }
 
 void TFMain::ZeigeVollbild()

@@ -17,6 +17,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -26,6 +27,7 @@ class TBild;
 class TDBFeld;
 class TFDM;
 class TFMessung;
+class TfdmKontakt;
 class TGestenFilter;
 class TKachelFoto;
 class TPinAbfrage;
@@ -42,8 +44,9 @@ public:
     ~TFMain() override;
 
     // The parts created after this window: the data module with the settings and the board's
-    // queries, and the measurement screen a tile opens. Set once, before the window is shown.
-    void Verbinden(TFDM& daten, TFMessung& messung);
+    // queries, the contact module behind the tiles' employee record, and the measurement
+    // screen a tile opens. Set once, before the window is shown.
+    void Verbinden(TFDM& daten, TfdmKontakt& kontakte, TFMessung& messung);
 
     // Shows the window borderless over the whole screen.
     void ZeigeVollbild();
@@ -75,8 +78,8 @@ public:
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
 
-    // The employee record behind every tile of the board.
-    TKontakt MA_Kontakt;
+    // The employee record behind every tile of the board; made when the window is connected.
+    std::unique_ptr<TKontakt> MA_Kontakt;
     // Every photo is decoded into this picture before it is copied into its tile.
     QImage JPG;
     // Placeholder portraits; picture 2 stands for an employee without a photo.

@@ -9,7 +9,6 @@
 #include "uFehler.h"
 #include "uMeldung.h"
 #include "uMessung.h"
-#include "ufdmKontakt.h"
 
 #include <QLabel>
 #include <QPixmap>
@@ -17,7 +16,6 @@
 
 #include <algorithm>
 
-extern TfdmKontakt* fdmKontakt; // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -192,26 +190,23 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
 void TFMain::Lade_MA_Kachel(const QString& id, int n)
 {
     const auto i = size_t(n - 1);
-    MA_Kontakt.Suchen(id, u"MITARBEITER_ID"_s, false);
-    const TDBAbfrage& kontakt = fdmKontakt->quKontakt;
-    const bool eindeutig = kontakt.Active() && kontakt.RecordCount() == 1;
-    MA_Kontakt.LadeDaten();
-    if (!eindeutig) {
+    MA_Kontakt->Suchen(id, u"MITARBEITER_ID"_s, false);
+    if (!MA_Kontakt->LadeDaten()) {
         // The record still holds the previous tile's employee; this tile must not carry them.
         VersteckeKachel(n);
         return;
     }
 
-    lblUser[i]->setText(MA_Kontakt.Nachname() + u' ' + MA_Kontakt.Vorname());
+    lblUser[i]->setText(MA_Kontakt->Nachname() + u' ' + MA_Kontakt->Vorname());
     lblUser[i]->show();
-    imgMitarbeiter[i]->Tag = StrToInt(MA_Kontakt.Mitarbeiter_ID());
+    imgMitarbeiter[i]->Tag = StrToInt(MA_Kontakt->Mitarbeiter_ID());
     imgMitarbeiter[i]->show();
     panUser[i]->show();
-    const bool heute = Tafel::AmTagGemessen(MA_Kontakt.Datum_ESD_Messung(), QDate::currentDate());
+    const bool heute = Tafel::AmTagGemessen(MA_Kontakt->Datum_ESD_Messung(), QDate::currentDate());
     Einfaerben(panUser[i], heute ? Tafel::kGruen : Tafel::kRot);
 
     try {
-        const TDBFeld& foto = MA_Kontakt.Foto();
+        const TDBFeld& foto = MA_Kontakt->Foto();
         if (foto.IsNull()) {
             imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
         } else {

@@ -211,7 +211,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
     }
 
     FFoto = QImage();
-    FKontakt = std::make_unique<TKontakt>();
+    FKontakt = std::make_unique<TKontakt>(FKontakte);
     try {
         FKontakt->Init(u"Mitarbeiter"_s);
         FKontakt->Suchen(suchbegriff, u"MITARBEITER_ID"_s, false);

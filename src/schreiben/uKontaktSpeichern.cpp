@@ -2,15 +2,19 @@
 #include "uKontakt.h"
 
 #include "DBWerte.h"
+#include "KontaktSpalten.h"
 #include "ToolHashMD5.h"
 #include "uDB_Key.h"
 #include "uFehler.h"
+#include "uGlobal.h"
 #include "uMeldung.h"
+#include "ufdmDB_Key.h"
 #include "ufdmKontakt.h"
 
 #include <QDate>
 
-extern TfdmKontakt* fdmKontakt; // BRUECKE
+#include <variant>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -51,12 +55,43 @@ QDate DatumAusText(const QString& text)
     return datum;
 }
 
-// Fills an empty property with its default before it is written.
-QString MitVorgabe(QString& wert, const QString& vorgabe)
+// Fills the parameters that the column table gives to the update named by teil; an empty field
+// is written as its default and, unless marked otherwise, takes the default itself.
+void FuelleParameter(TgsKontakt& kontakt, TDBAbfrage& qu, unsigned teil)
 {
-    if (wert.isEmpty())
-        wert = vorgabe;
-    return wert;
+    for (const TKontaktSpalte& spalte : TKontaktSpalte::Tabelle()) {
+        if (!(spalte.schreiben & teil))
+            continue;
+        TDBParameter& parameter = qu.ParamByName(spalte.spalte);
+        if (spalte.art == TKontaktSpalte::Art::Flagge) {
+            parameter.SetAsString(JN(kontakt.*std::get<bool TgsKontakt::*>(spalte.feld)));
+            continue;
+        }
+        QString& feld = kontakt.*std::get<QString TgsKontakt::*>(spalte.feld);
+        QString wert = feld;
+        if (wert.isEmpty() && !spalte.vorgabe.isEmpty()) {
+            wert = spalte.vorgabe;
+            if (!(spalte.merkmale & TKontaktSpalte::VorgabeNurGeschrieben))
+                feld = wert;
+        }
+        switch (spalte.art) {
+        case TKontaktSpalte::Art::Memo:
+            parameter.SetAsMemo(wert);
+            break;
+        case TKontaktSpalte::Art::Verweis:
+            SetzeVerweis(parameter, wert);
+            break;
+        case TKontaktSpalte::Art::Datum:
+            parameter.SetAsDate(DatumAusText(wert));
+            break;
+        case TKontaktSpalte::Art::Text:
+        case TKontaktSpalte::Art::FlaggeAlsText:
+        case TKontaktSpalte::Art::Flagge:
+        case TKontaktSpalte::Art::Foto:
+            parameter.SetAsString(wert);
+            break;
+        }
+    }
 }
 
 QString LetzteEinfuegung(TDBAbfrage& qu)
@@ -66,17 +101,20 @@ QString LetzteEinfuegung(TDBAbfrage& qu)
     return qu.Fields(0).AsString();
 }
 
-QString LeseOption(const QString& modul, const QString& schluessel)
+// Only a record made with the option store can save; the station's records never do.
+TDB_Key Optionen(const TKontakt& kontakt)
 {
-    TDB_Key optionen;
-    return optionen.LeseKey(modul, schluessel);
+    if (kontakt.Optionsmodul() == nullptr || kontakt.Benutzer() == nullptr)
+        throw EFehler(u"EKontakt"_s, u"Der Kontakt wurde ohne Optionsspeicher angelegt und kann "
+                                     u"nicht gespeichert werden."_s);
+    return TDB_Key(*kontakt.Optionsmodul(), *kontakt.Benutzer());
 }
 
 } // namespace
 
 bool TKontakt::SpeichereDaten()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     bool ergebnis = true;
     try {
         if (NeuerDatensatz()) {
@@ -108,48 +146,7 @@ bool TKontakt::SpeichereDaten()
             u"MITARBEITER   = :Mitarbeiter, DEBITOR       = :Debitor,     KREDITOR      = "
             u":Kreditor,    WEBKONTAKT    = :Webkontakt   WHERE KONTAKTDATEN_ID = "_s +
             InAnfuehrung(Kontaktdaten_ID()));
-        const auto param = [&qu](const QString& name) -> TDBParameter& {
-            return qu.ParamByName(name);
-        };
-        param(u"ANREDE_ID"_s).SetAsString(MitVorgabe(FAnrede_ID, u"1"_s));
-        param(u"TITEL_ID"_s).SetAsString(MitVorgabe(FTitel_ID, u"1"_s));
-        param(u"GESCHLECHT_ID"_s).SetAsString(MitVorgabe(FGeschlecht_ID, u"1"_s));
-        param(u"FIRMA"_s).SetAsString(Firma());
-        param(u"FIRMA_ZUSATZ"_s).SetAsString(Firma_Zusatz());
-        param(u"VORNAME"_s).SetAsString(Vorname());
-        param(u"NACHNAME"_s).SetAsString(Nachname());
-        param(u"ABTEILUNG"_s).SetAsString(Abteilung());
-        param(u"STRASSE1"_s).SetAsString(Strasse1());
-        param(u"STRASSE2"_s).SetAsString(Strasse2());
-        param(u"POSTFACH"_s).SetAsString(Postfach());
-        SetzeVerweis(param(u"PLZ_ID"_s), PLZ_ID());
-        param(u"TEL_P"_s).SetAsString(Tel_P());
-        param(u"FAX_P"_s).SetAsString(Fax_P());
-        param(u"TEL_G1"_s).SetAsString(Tel_G1());
-        param(u"TEL_G2"_s).SetAsString(Tel_G2());
-        param(u"FAX_G"_s).SetAsString(Fax_G());
-        param(u"HANDY"_s).SetAsString(Handy());
-        param(u"EMAIL_P"_s).SetAsString(Email_P());
-        param(u"EMAIL_G"_s).SetAsString(Email_G());
-        param(u"INTERNET"_s).SetAsString(Internet());
-        param(u"GEBURTSTAG"_s).SetAsDate(DatumAusText(MitVorgabe(FGeburtstag, u"01.01.1000"_s)));
-        SetzeVerweis(param(u"ZIVILSTAND_ID"_s), Zivilstand_ID());
-        param(u"KONTOINHABER1"_s).SetAsString(Kontoinhaber1());
-        param(u"KONTO1"_s).SetAsString(Konto1());
-        param(u"BANK1"_s).SetAsString(Bank1());
-        param(u"BLZ1"_s).SetAsString(BLZ1());
-        param(u"IBAN1"_s).SetAsString(Iban1());
-        param(u"SWIFT1"_s).SetAsString(Swift1());
-        param(u"KONTOINHABER2"_s).SetAsString(Kontoinhaber2());
-        param(u"KONTO2"_s).SetAsString(Konto2());
-        param(u"BANK2"_s).SetAsString(Bank2());
-        param(u"BLZ2"_s).SetAsString(BLZ2());
-        param(u"IBAN2"_s).SetAsString(Iban2());
-        param(u"SWIFT2"_s).SetAsString(Swift2());
-        param(u"MITARBEITER"_s).SetAsString(JN(Mitarbeiter()));
-        param(u"DEBITOR"_s).SetAsString(JN(Debitor()));
-        param(u"KREDITOR"_s).SetAsString(JN(Kreditor()));
-        param(u"WEBKONTAKT"_s).SetAsString(JN(Webkontakt()));
+        FuelleParameter(*this, qu, TKontaktSpalte::Kontaktdaten);
         qu.ExecSQL();
 
         // The supplier and employee steps report their own failures; their results do not
@@ -168,8 +165,8 @@ bool TKontakt::SpeichereDaten()
 
 bool TKontakt::SpeichereDaten_Debitor()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
-    TDB_Key optionen;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
+    TDB_Key optionen = Optionen(*this);
     if (NeuerDatensatz()) {
         qu.SQL().SetText(
             u"Insert Into DEBITOREN Set DEBITOR_SEIT = :Debitor_Seit, KONTAKTDATEN_ID = "_s +
@@ -195,30 +192,10 @@ bool TKontakt::SpeichereDaten_Debitor()
         u":Rechnungssperre, ANMERKUNGEN         = :Anmerkungen, GELOESCHT           = :Geloescht "
         u"     WHERE KONTAKTDATEN_ID    = "_s +
         InAnfuehrung(Kontaktdaten_ID()));
-    const auto param = [&qu](const QString& name) -> TDBParameter& { return qu.ParamByName(name); };
-    param(u"DEBITORNR"_s).SetAsString(DebitorNr());
-    param(u"WERBUNG_BRIEF"_s).SetAsString(Werbung_Brief());
-    param(u"WERBUNG_EMAIL"_s).SetAsString(Werbung_Email());
-    param(u"KURSPROGRAMM"_s).SetAsString(Kursprogramm());
-    param(u"WERBESTUFE"_s).SetAsString(Werbestufe());
-    param(u"DEBITOREN_GRUPPE_ID"_s)
-        .SetAsString(Debitoren_Gruppe_ID().isEmpty() ? u"0"_s : Debitoren_Gruppe_ID());
+    FuelleParameter(*this, qu, TKontaktSpalte::Debitor);
     // Goods and invoice recipient are always the customer itself.
-    param(u"DEBITORNR_RE"_s).SetAsString(DebitorNr());
-    param(u"DEBITORNR_WE"_s).SetAsString(DebitorNr());
-    param(u"DEBITOR_SHOP_ID"_s)
-        .SetAsString(Debitor_Shop_ID().isEmpty() ? u"-1"_s : Debitor_Shop_ID());
-    param(u"SKONTO_TAGE"_s).SetAsString(Skonto_Tage());
-    param(u"SKONTO_PROZENT"_s).SetAsString(Skonto_Prozent());
-    param(u"RABATT_PROZENT"_s).SetAsString(Rabatt_Prozent());
-    param(u"ZAHLUNGSZIEL"_s).SetAsString(Zahlungsziel());
-    param(u"KREDITLIMIT"_s).SetAsString(Kreditlimit());
-    param(u"PORTOFREI"_s).SetAsString(Portofrei());
-    param(u"MAHNSPERRE"_s).SetAsString(Mahnsperre());
-    param(u"LIEFERSPERRE"_s).SetAsString(Liefersperre());
-    param(u"RECHNUNGSSPERRE"_s).SetAsString(Rechnungssperre());
-    param(u"ANMERKUNGEN"_s).SetAsMemo(Anmerkungen());
-    param(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+    qu.ParamByName(u"DEBITORNR_RE"_s).SetAsString(DebitorNr());
+    qu.ParamByName(u"DEBITORNR_WE"_s).SetAsString(DebitorNr());
     qu.ExecSQL();
     SetNeuerDatensatz(false);
     return true;
@@ -226,7 +203,7 @@ bool TKontakt::SpeichereDaten_Debitor()
 
 bool TKontakt::SpeichereDaten_Kreditor()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     try {
         if (NeuerDatensatz()) {
             qu.SQL().SetText(u"Insert Into KREDITOREN Set KONTAKTDATEN_ID = :Kontaktdaten_ID , "
@@ -237,7 +214,7 @@ bool TKontakt::SpeichereDaten_Kreditor()
             qu.ParamByName(u"KONTAKTDATEN_ID"_s).SetAsString(Kontaktdaten_ID());
             qu.ExecSQL();
 
-            TDB_Key optionen;
+            TDB_Key optionen = Optionen(*this);
             SetKreditor_ID(LetzteEinfuegung(qu));
             const qint64 schluessel = qu.Fields(0).AsInteger();
             const qint64 start = StrToInt(optionen.LeseKey(u"KREDITOR"_s, u"STARTNUMMER"_s));
@@ -248,9 +225,7 @@ bool TKontakt::SpeichereDaten_Kreditor()
                          u"KUNDEN_NR         = :Kunden_Nr,        GELOESCHT         = :Geloescht "
                          u"   WHERE KONTAKTDATEN_ID = "_s +
                          InAnfuehrung(Kontaktdaten_ID()));
-        qu.ParamByName(u"KREDITOR_NR"_s).SetAsString(Kreditor_Nr());
-        qu.ParamByName(u"KUNDEN_NR"_s).SetAsString(Kunden_Nr());
-        qu.ParamByName(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+        FuelleParameter(*this, qu, TKontaktSpalte::Kreditor);
         qu.ExecSQL();
 
         SetNeuerDatensatz(false);
@@ -264,11 +239,11 @@ bool TKontakt::SpeichereDaten_Kreditor()
 
 bool TKontakt::SpeichereDaten_Mitarbeiter()
 {
-    TDBAbfrage& qu = fdmKontakt->quSpeichern;
+    TDBAbfrage& qu = FKontakte.quSpeichern;
     try {
         // Read for existing employees too, so that a missing option is always reported.
         const QString standardPasswort =
-            MD5HexVonText(LeseOption(u"Mitarbeiter"_s, u"StandardPasswort"_s));
+            MD5HexVonText(Optionen(*this).LeseKey(u"Mitarbeiter"_s, u"StandardPasswort"_s));
 
         if (NeuerDatensatz()) {
             // The placeholders live only until the update right after.
@@ -291,14 +266,7 @@ bool TKontakt::SpeichereDaten_Mitarbeiter()
             u":Loginname, PERSONALNUMMER     = :Personalnummer, KONTAKTDATEN_ID    = "_s +
             InAnfuehrung(Kontaktdaten_ID()) + u", GELOESCHT          = :Geloescht    "_s +
             u"WHERE MITARBEITER_ID = "_s + InAnfuehrung(Mitarbeiter_ID()));
-        qu.ParamByName(u"PASSWORT"_s).SetAsString(Passwort());
-        qu.ParamByName(u"BENUTZERGRUPPE_ID"_s).SetAsString(MitVorgabe(FBenutzergruppe_ID, u"1"_s));
-        qu.ParamByName(u"ABTEILUNG_ID"_s).SetAsString(MitVorgabe(FAbteilung_ID, u"1"_s));
-        qu.ParamByName(u"ANMERKUNGEN"_s).SetAsMemo(Anmerkungen());
-        qu.ParamByName(u"MA_ANG_STATUS_ID"_s).SetAsString(MitVorgabe(FMA_ANG_Status_ID, u"1"_s));
-        qu.ParamByName(u"LOGINNAME"_s).SetAsString(Loginname());
-        qu.ParamByName(u"PERSONALNUMMER"_s).SetAsString(Personalnummer());
-        qu.ParamByName(u"GELOESCHT"_s).SetAsString(JN(Geloescht()));
+        FuelleParameter(*this, qu, TKontaktSpalte::Mitarbeiter);
         qu.ExecSQL();
 
         SetNeuerDatensatz(false);

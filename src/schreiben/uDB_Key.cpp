@@ -7,8 +7,6 @@
 #include "uMeldung.h"
 #include "ufdmDB_Key.h"
 
-extern TfdmDB_Key* fdmDB_Key; // BRUECKE
-extern TUser rUser;           // BRUECKE
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -51,7 +49,7 @@ void MeldeMasterMehrfach(const QString& modul, const QString& key)
 
 } // namespace
 
-TDB_Key::TDB_Key()
+TDB_Key::TDB_Key(TfdmDB_Key& module, const TUser& benutzer) : FModul(module), FBenutzer(benutzer)
 {
     Init();
 }
@@ -69,8 +67,8 @@ void TDB_Key::SetTabellenname(const QString& wert)
 QString TDB_Key::ArbeitsplatzSuche(const QString& sModul, const QString& sKey1) const
 {
     return u"Select * from "_s + FTabellenname + u" where "_s + u"PC_NAME = "_s +
-           Gequotet(rUser.PC_Name) + u" and "_s + u"MITARBEITER_ID = "_s +
-           Gequotet(rUser.Mitarbeiter_ID) + u" and "_s + u"MODUL = "_s + Gequotet(sModul) +
+           Gequotet(FBenutzer.PC_Name) + u" and "_s + u"MITARBEITER_ID = "_s +
+           Gequotet(FBenutzer.Mitarbeiter_ID) + u" and "_s + u"MODUL = "_s + Gequotet(sModul) +
            u" and "_s + u"KEY1  = "_s + Gequotet(sKey1);
 }
 
@@ -88,7 +86,7 @@ QString TDB_Key::Lesen(const QString& sModul, const QString& sKey1, bool klonen)
 {
     const QString modul = AsciiGross(sModul);
     const QString key = AsciiGross(sKey1);
-    TDBAbfrage& qu = fdmDB_Key->quDB_Key;
+    TDBAbfrage& qu = FModul.quDB_Key;
     qu.SQL().SetText(ArbeitsplatzSuche(modul, key));
     qu.Open();
     if (qu.RecordCount() == 1)
@@ -102,7 +100,7 @@ QString TDB_Key::Lesen(const QString& sModul, const QString& sKey1, bool klonen)
 
 QString TDB_Key::MasterLesen(const QString& sModul, const QString& sKey1, bool klonen)
 {
-    TDBAbfrage& qu = fdmDB_Key->quDB_Key;
+    TDBAbfrage& qu = FModul.quDB_Key;
     qu.Close();
     qu.SQL().SetText(u"Select * from "_s + FTabellenname + u"_MASTER where "_s + u"MODUL = "_s +
                      Gequotet(sModul) + u" and "_s + u"KEY1  = "_s + Gequotet(sKey1));
@@ -124,14 +122,14 @@ QString TDB_Key::MasterLesen(const QString& sModul, const QString& sKey1, bool k
 void TDB_Key::Einfuegen(const QString& sModul, const QString& sKey1, const QString& sWert,
                         const QString& sBeschreibung)
 {
-    TDBAbfrage& qu = fdmDB_Key->quSpeichern;
+    TDBAbfrage& qu = FModul.quSpeichern;
     qu.SQL().SetText(u"Insert Into "_s + FTabellenname + u" Set "_s +
                      u"MODUL          = :Modul, "_s + u"PC_NAME        = :PC_Name, "_s +
                      u"MITARBEITER_ID = :Mitarbeiter_ID, "_s + u"KEY1           = :Key1, "_s +
                      u"WERT           = :Wert, "_s + u"BESCHREIBUNG   = :Beschreibung"_s);
     qu.ParamByName(u"MODUL"_s).SetAsString(sModul);
-    qu.ParamByName(u"PC_NAME"_s).SetAsString(rUser.PC_Name);
-    qu.ParamByName(u"MITARBEITER_ID"_s).SetAsString(rUser.Mitarbeiter_ID);
+    qu.ParamByName(u"PC_NAME"_s).SetAsString(FBenutzer.PC_Name);
+    qu.ParamByName(u"MITARBEITER_ID"_s).SetAsString(FBenutzer.Mitarbeiter_ID);
     qu.ParamByName(u"KEY1"_s).SetAsString(sKey1);
     qu.ParamByName(u"WERT"_s).SetAsString(sWert);
     qu.ParamByName(u"BESCHREIBUNG"_s).SetAsString(sBeschreibung);
@@ -148,7 +146,7 @@ void TDB_Key::SchreibeKey(const QString& sModul, const QString& sKey1, const QSt
 void TDB_Key::SchreibeMasterKey(const QString& sModul, const QString& sKey1, const QString& sWert,
                                 const QString& sBeschreibung, const QString& sKlonen)
 {
-    TDBAbfrage& qu = fdmDB_Key->quSpeichern;
+    TDBAbfrage& qu = FModul.quSpeichern;
     qu.SQL().SetText(u"Insert Into "_s + FTabellenname + u"_MASTER Set "_s +
                      u"MODUL          = :Modul, "_s + u"KEY1           = :Key1, "_s +
                      u"WERT           = :Wert, "_s + u"BESCHREIBUNG   = :Beschreibung, "_s +
@@ -164,19 +162,19 @@ void TDB_Key::SchreibeMasterKey(const QString& sModul, const QString& sKey1, con
 
 void TDB_Key::UpdateKey(const QString& sModul, const QString& sKey1, const QString& sWert)
 {
-    TDBAbfrage& suche = fdmDB_Key->quDB_Key;
+    TDBAbfrage& suche = FModul.quDB_Key;
     suche.SQL().SetText(ArbeitsplatzSuche(sModul, sKey1));
     suche.Open();
     const int zeilen = suche.RecordCount();
 
-    TDBAbfrage& qu = fdmDB_Key->quSpeichern;
+    TDBAbfrage& qu = FModul.quSpeichern;
     if (zeilen == 1) {
         qu.SQL().SetText(u"Update "_s + FTabellenname + u" Set "_s +
                          u"WERT           = :Wert where "_s + u"MODUL          = :Modul and "_s +
                          u"PC_NAME        = :PC_Name and "_s +
                          u"MITARBEITER_ID = :Mitarbeiter_ID and "_s + u"KEY1           = :Key1"_s);
-        qu.ParamByName(u"PC_NAME"_s).SetAsString(rUser.PC_Name);
-        qu.ParamByName(u"MITARBEITER_ID"_s).SetAsString(rUser.Mitarbeiter_ID);
+        qu.ParamByName(u"PC_NAME"_s).SetAsString(FBenutzer.PC_Name);
+        qu.ParamByName(u"MITARBEITER_ID"_s).SetAsString(FBenutzer.Mitarbeiter_ID);
     } else {
         // Without one clear row of its own the workstation changes the shared default.
         qu.SQL().SetText(u"Update "_s + FTabellenname + u"_MASTER Set "_s +

@@ -3,12 +3,16 @@
 
 #include <QString>
 
-// Holds nothing but the table name; every object works through the shared queries of
-// fdmDB_Key, so quDB_Key keeps the last look-up of whichever object ran last.
+class TfdmDB_Key;
+struct TUser;
+
+// Holds the table name; every object works through the shared queries of the module it is
+// given, so quDB_Key keeps the last look-up of whichever object ran last.
 class TDB_Key
 {
 public:
-    TDB_Key();
+    // Both are kept by reference: the workstation's rows are those of the user at each call.
+    TDB_Key(TfdmDB_Key& module, const TUser& benutzer);
 
     void Init();
     // Write-only: stored upper-cased, as the server compares table names letter for letter.
@@ -31,5 +35,7 @@ private:
                    const QString& sBeschreibung);
     QString ArbeitsplatzSuche(const QString& sModul, const QString& sKey1) const;
 
+    TfdmDB_Key& FModul;
+    const TUser& FBenutzer;
     QString FTabellenname;
 };
