@@ -89,9 +89,9 @@ public:
     int iglobSeite = 0;
     QStringList sglobMitarbeiter_IDs;
 
-    QTimer Timer2;
+    QTimer Timer2{this};
     // Runs only while the department list could not be loaded.
-    QTimer TimerDB;
+    QTimer TimerDB{this};
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
     bool bStart = false;

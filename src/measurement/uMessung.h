@@ -62,7 +62,7 @@ public:
 
     TApdComPort ApdComPort1;
     // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
-    QTimer Timer1;
+    QTimer Timer1{this};
     // The cycle from tester bytes to the stored result; the screen only shows it.
     TMesszyklus Zyklus;
     // The line being collected, CRTrig and the values of the current result.
