@@ -1,5 +1,4 @@
-// Drives the board and the measurement screen as a user and the clock would, finding controls by
-// name.
+// Drives the board and the measurement screen as a user and the clock would, by control names.
 #pragma once
 
 #include "Bedienelemente.h"
