@@ -26,6 +26,17 @@ QString Nummeriert(const QString& name, int nr)
     return name + QString::number(nr);
 }
 
+// Whether the object belongs to this window itself and not to a window of its own inside it,
+// such as the message cards the board parents.
+bool ImFenster(const QObject* objekt, const QObject* fenster)
+{
+    for (const QObject* o = objekt; o != fenster; o = o->parent()) {
+        if (o == nullptr || (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow()))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 TStationstreiber::TStationstreiber(TFMain& tafel, TFMessung& messung, TPseudoTerminal* leitung)
@@ -47,7 +58,7 @@ QObject* TStationstreiber::Suche(const QObject* fenster, const QString& name,
 {
     QObject* gefunden = nullptr;
     for (QObject* kind : fenster->findChildren<QObject*>(name)) {
-        if (!kind->metaObject()->inherits(&typ))
+        if (!kind->metaObject()->inherits(&typ) || !ImFenster(kind, fenster))
             continue;
         if (gefunden != nullptr)
             qFatal("%s has two controls named %s", qPrintable(fenster->objectName()),
