@@ -89,13 +89,25 @@ public:
     int iglobSeite = 0;
     QStringList sglobMitarbeiter_IDs;
 
-    QTimer Timer2{this};
-    // Runs only while the department list could not be loaded.
-    QTimer TimerDB{this};
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
     bool bStart = false;
 
+    // The frame's own pieces, reachable for tests.
+    QWidget* Buehne() const { return FBuehne; }
+    const TMassstab& Massstab() const { return FMassstab; }
+    TGestenFilter* GestureManager1() const { return FGesten; }
+
+private:
+    // Wires the measurement screen's end to the board's countdown.
+    friend class TFensterset;
+
+    // Named as their members, for tests that find them by name.
+    QTimer Timer2{this};
+    // Runs only while the department list could not be loaded.
+    QTimer TimerDB{this};
+
+    // Controls, by the names tests and screenshots find them.
     QWidget* Panel1 = nullptr;
     TBild* Image5 = nullptr;
     QLabel* Label2 = nullptr;
@@ -124,11 +136,6 @@ public:
     TPinAbfrage* panPin = nullptr;
     QWidget* AppBar = nullptr;
     TBild* CloseButton = nullptr;
-
-    // The frame's own pieces, reachable for tests.
-    QWidget* Buehne() const { return FBuehne; }
-    const TMassstab& Massstab() const { return FMassstab; }
-    TGestenFilter* GestureManager1() const { return FGesten; }
 
 protected:
     void showEvent(QShowEvent* event) override;
