@@ -40,7 +40,7 @@ bool ImFenster(const QObject* objekt, const QObject* fenster)
 } // namespace
 
 TStationstreiber::TStationstreiber(TFMain& tafel, TFMessung& messung, TPseudoTerminal* leitung)
-    : FTafel(tafel), FMessung(messung), FLeitung(leitung)
+    : FTafel(tafel), FMessmaske(messung), FLeitung(leitung)
 {}
 
 QWidget* TStationstreiber::Tafelfenster() const
@@ -50,7 +50,7 @@ QWidget* TStationstreiber::Tafelfenster() const
 
 QWidget* TStationstreiber::Messfenster() const
 {
-    return &FMessung;
+    return &FMessmaske;
 }
 
 QObject* TStationstreiber::Suche(const QObject* fenster, const QString& name,
@@ -181,11 +181,6 @@ void TStationstreiber::BlaettereVor() const
     Tippe(AufTafel<QPushButton>(u"btnSeite_Vor"_s));
 }
 
-void TStationstreiber::BlaettereZurueck() const
-{
-    Tippe(AufTafel<QPushButton>(u"btnSeite_Zurueck"_s));
-}
-
 QString TStationstreiber::Seitenanzeige() const
 {
     return AufTafel<QLabel>(u"lblSeite"_s)->text();
@@ -238,7 +233,7 @@ void TStationstreiber::Tick(TUhr uhr, int anzahl) const
             FTafel.TimerDBTimer();
             break;
         case TUhr::Messung:
-            FMessung.Timer1Timer();
+            FMessmaske.Timer1Timer();
             break;
         }
     }
@@ -273,12 +268,12 @@ bool TStationstreiber::Sende(const QList<QByteArray>& zeilen, Pruefgeraet::TRahm
 
 bool TStationstreiber::PortOffen() const
 {
-    return FMessung.ApdComPort1.IsOpen();
+    return FMessmaske.ApdComPort1.IsOpen();
 }
 
 QString TStationstreiber::OffenesGeraet() const
 {
-    return FMessung.ApdComPort1.OffenesGeraet();
+    return FMessmaske.ApdComPort1.OffenesGeraet();
 }
 
 bool TStationstreiber::Zeigt(const QString& name) const

@@ -72,7 +72,6 @@ public:
     void TippeKachel(int nr) const;
     // Paging of a department with more employees than tiles.
     void BlaettereVor() const;
-    void BlaettereZurueck() const;
     QString Seitenanzeige() const;
     // Seconds left until the welcome card, and what every tap sets them back to.
     int Countdown() const;
@@ -118,6 +117,6 @@ private:
     QTimer* Zeitgeber(TUhr uhr) const;
 
     TFMain& FTafel;
-    TFMessung& FMessung;
+    TFMessung& FMessmaske;
     TPseudoTerminal* FLeitung;
 };
