@@ -1,7 +1,6 @@
 // Hostile values through every input that reaches a statement: a guest's typed name, a login
 // name, the contact search, the option store, a department name, and the settings file.
 #include "AsciiGross.h"
-#include "Bedienelemente.h"
 #include "DBAbfrage.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
@@ -13,6 +12,7 @@
 #include "PseudoTerminal.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "uDB_Key.h"
@@ -269,6 +269,7 @@ private:
     std::unique_ptr<TPseudoTerminal> FPty;
     std::unique_ptr<TEinstellungsDatei> FDatei;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     TDBVerbindung FVerbindung;
     std::unique_ptr<TfdmKontakt> FKontaktDM;
     std::unique_ptr<TfdmDB_Key> FOptionenDM;
@@ -339,8 +340,9 @@ void TstBoeseEingaben::init()
     if (funktion == "gastname" || funktion == "loginname" || funktion == "abteilung") {
         FPty = std::make_unique<TPseudoTerminal>();
         FFenster = std::make_unique<TFensterset>();
+        FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
         // The hidden screen's first countdown tick belongs to start-up, not to these cycles.
-        FMessung->Timer1.stop();
+        FStation->Anhalten(TUhr::Messung);
     } else {
         FKontaktDM = std::make_unique<TfdmKontakt>(FVerbindung);
         FOptionenDM = std::make_unique<TfdmDB_Key>(FVerbindung);
@@ -349,6 +351,7 @@ void TstBoeseEingaben::init()
 
 void TstBoeseEingaben::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
     FDatei.reset();
     FPty.reset();
@@ -451,24 +454,23 @@ void TstBoeseEingaben::gastname()
 {
     QFETCH(QString, wert);
     Starte();
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QCOMPARE(FMain->lblUser[1]->text(), u"Zugast Gerd"_s);
+    FStation->TippeAbteilung(1);
+    QCOMPARE(FStation->Kachelname(2)->text(), u"Zugast Gerd"_s);
     const QStringList vorher = Pruefsummen();
     Versuche();
 
-    QTest::mouseClick(FMain->imgMitarbeiter[1], Qt::LeftButton);
-    QVERIFY(FMessung->edName->isVisible());
+    FStation->TippeKachel(2);
+    QVERIFY(FStation->Namensfeld()->isVisible());
     // The repaint with an empty name closes the port; only the entered name opens it.
-    QTRY_VERIFY(!FMessung->ApdComPort1.IsOpen());
-    Tippen(FMessung->edName, wert);
-    const QString gezeigt = FMessung->edName->text();
+    QTRY_VERIFY(!FStation->PortOffen());
+    Tippen(FStation->Namensfeld(), wert);
+    const QString gezeigt = FStation->Namensfeld()->text();
     QCOMPARE(gezeigt, Getippt(wert, TFMessung::kNameLaenge));
-    QTest::keyClick(FMessung->edName, Qt::Key_Return);
-    QCOMPARE(FMessung->lblName->text(), gezeigt);
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
+    QTest::keyClick(FStation->Namensfeld(), Qt::Key_Return);
+    QCOMPARE(FStation->Name(), gezeigt);
+    QVERIFY(FStation->PortOffen());
 
-    QVERIFY(FPty->Schreiben(
-        Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CRLF)));
+    QVERIFY(FStation->Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CRLF));
     QTRY_COMPARE(Text(u"SELECT COUNT(*) FROM ESD_MESSWERTE_SCHUHE"_s), u"1"_s);
     QVERIFY(!Fehlermeldung->isVisible());
     // The row carries the name exactly as the field showed it.
@@ -479,7 +481,7 @@ void TstBoeseEingaben::gastname()
     QCOMPARE(Text(u"SELECT DATE(DATUM_ESD_MESSUNG) = CURDATE() FROM MITARBEITER WHERE "
                   u"MITARBEITER_ID = 95"_s),
              u"1"_s);
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
 
     Ausfuehren(u"DELETE FROM ESD_MESSWERTE_SCHUHE"_s);
     Ausfuehren(u"DELETE FROM ESD_MESSUNG_QUITTUNG"_s);
@@ -496,17 +498,16 @@ void TstBoeseEingaben::loginname()
     QCOMPARE(AusHex(Text(u"SELECT HEX(LOGINNAME) FROM MITARBEITER WHERE MITARBEITER_ID = 91"_s)),
              wert);
     Starte();
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QCOMPARE(FMain->lblUser[0]->text(), u"Anmelder Anna"_s);
+    FStation->TippeAbteilung(1);
+    QCOMPARE(FStation->Kachelname(1)->text(), u"Anmelder Anna"_s);
     const QStringList vorher = Pruefsummen();
     Versuche();
 
-    QTest::mouseClick(FMain->imgMitarbeiter[0], Qt::LeftButton);
+    FStation->TippeKachel(1);
     QVERIFY(FMessung->isVisible());
-    QVERIFY(!FMessung->panTastatur->isVisible());
-    QCOMPARE(FMessung->edName->text(), wert);
-    QVERIFY(FPty->Schreiben(
-        Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CRLF)));
+    QVERIFY(!FStation->Zeigt(u"panTastatur"_s));
+    QCOMPARE(FStation->Namensfeld()->text(), wert);
+    QVERIFY(FStation->Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CRLF));
 
     if (Zeichen(wert) <= Breite(u"ESD_MESSWERTE_SCHUHE"_s, u"NAME"_s)) {
         QTRY_COMPARE(Text(u"SELECT COUNT(*) FROM ESD_MESSWERTE_SCHUHE"_s), u"1"_s);
@@ -525,7 +526,7 @@ void TstBoeseEingaben::loginname()
         QCOMPARE(Label(Fehlermeldung, "lblErrorcode"), QString::number(kZuLang));
         QCOMPARE(Text(u"SELECT COUNT(*) FROM ESD_MESSWERTE_SCHUHE"_s), u"0"_s);
     }
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     QVERIFY(Unveraendert(vorher));
     QCOMPARE(FProtokoll->Texte(), QStringList());
 }
@@ -769,10 +770,10 @@ void TstBoeseEingaben::abteilung()
     Versuche();
 
     // Departments in key order: 2, then 10.
-    QCOMPARE(FMain->btnAbteilung_B[1]->text(), name);
-    QVERIFY(FMain->btnAbteilung_B[1]->isVisible());
-    QTest::mouseClick(FMain->btnAbteilung_B[1], Qt::LeftButton);
-    QCOMPARE(FMain->sglobAktive_Abteilung, name);
+    QCOMPARE(FStation->Abteilungsknopf(2)->text(), name);
+    QVERIFY(FStation->Abteilungsknopf(2)->isVisible());
+    FStation->TippeAbteilung(2);
+    QCOMPARE(FStation->AktiveAbteilung(), name);
     QStringList geladen = FMain->sglobMitarbeiter_IDs;
     geladen.sort();
     // The server's own comparison with the stored name.
@@ -789,7 +790,7 @@ void TstBoeseEingaben::abteilung()
     // In the equality of the board query "%" and "_" stand for themselves.
     if (zwilling != wert)
         QVERIFY(!geladen.contains(u"211"_s));
-    QVERIFY(FMain->lblUser[0]->isVisible());
+    QVERIFY(FStation->Kachelname(1)->isVisible());
     QVERIFY(Unveraendert(vorher));
     QCOMPARE(FProtokoll->Texte(), QStringList());
 }

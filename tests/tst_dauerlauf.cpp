@@ -1,12 +1,12 @@
 // Many measurement cycles in one process, as a station runs for weeks: every result stored
 // exactly once, the date stamped by passes only, and resident memory flat once warmed up.
-#include "Bedienelemente.h"
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "uFDM.h"
@@ -42,6 +42,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 using Testfirma::Mitarbeiter;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -135,14 +136,15 @@ private:
     {
         return Testfirma::Zeilen(FServer.Sql(sql, kDatenbank));
     }
-    // One cycle: tap, the tester's lines, the result on screen, the countdown's end.
-    void Zyklus(int kachel);
-    int KachelVon(int id) const;
+    // One cycle on tile nr (from 1): tap, the tester's lines, the result on screen, the
+    // countdown's end.
+    void Zyklus(int nr);
 
     TTestServer FServer;
     std::unique_ptr<TPseudoTerminal> FPty;
     std::unique_ptr<TEinstellungsDatei> FDatei;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     QRandomGenerator FZufall{20240611};
     int FZyklus = 0;
     // "id|J|" or "id|N|code" -> number of results the tester sent.
@@ -169,14 +171,15 @@ void TstDauerlauf::initTestCase()
 
     FPty = std::make_unique<TPseudoTerminal>();
     FFenster = std::make_unique<TFensterset>();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
     // The countdown's first tick after creation belongs to start-up, not to these cycles.
-    FMessung->Timer1.stop();
+    FStation->Anhalten(TUhr::Messung);
     FDatei = ZeigeStation(FServer, kDatenbank, FPty->Geraet());
     Verarbeite();
     QVERIFY(FDM->MyCon.Connected());
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
+    FStation->TippeAbteilung(1);
     for (int id = kErster; id <= kNieBestanden; ++id)
-        QVERIFY2(KachelVon(id) >= 0, qPrintable(QString::number(id)));
+        QVERIFY2(FStation->KachelMit(id) > 0, qPrintable(QString::number(id)));
 }
 
 void TstDauerlauf::cleanup()
@@ -187,24 +190,16 @@ void TstDauerlauf::cleanup()
 
 void TstDauerlauf::cleanupTestCase()
 {
+    FStation.reset();
     FFenster.reset();
     FDatei.reset();
     FPty.reset();
     qInstallMessageHandler(QtTestAusgabe);
 }
 
-int TstDauerlauf::KachelVon(int id) const
+void TstDauerlauf::Zyklus(int nr)
 {
-    for (size_t i = 0; i < FMain->imgMitarbeiter.size(); ++i)
-        if (FMain->imgMitarbeiter[i]->isVisible() && FMain->imgMitarbeiter[i]->Tag == id)
-            return int(i);
-    return -1;
-}
-
-void TstDauerlauf::Zyklus(int kachel)
-{
-    const auto k = size_t(kachel);
-    const int id = FMain->imgMitarbeiter[k]->Tag;
+    const int id = FStation->Foto(nr)->Tag;
     const bool bestanden = id != kNieBestanden && FZufall.bounded(3) != 0;
     // Now and then the key is released too early: an abort, stored as a fail with an overlay.
     const int code = bestanden                  ? 0
@@ -212,19 +207,19 @@ void TstDauerlauf::Zyklus(int kachel)
                                                 : FZufall.bounded(1, 128);
     const auto rahmen = static_cast<Pruefgeraet::TRahmen>(FZyklus % 3);
 
-    QTest::mouseClick(FMain->imgMitarbeiter[k], Qt::LeftButton);
+    FStation->TippeKachel(nr);
     QVERIFY(FMessung->isVisible());
-    QCOMPARE(FMessung->lblName->text(), FMain->lblUser[k]->text());
+    QCOMPARE(FStation->Name(), FStation->Kachelname(nr)->text());
     // The screen paints once, as on a real display, and keeps its port open.
     Verarbeite();
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
+    QVERIFY(FStation->PortOffen());
 
     const QList<QByteArray> zeilen =
         bestanden ? Pruefgeraet::Bestanden() : Pruefgeraet::Durchgefallen(code);
-    QVERIFY(FPty->Schreiben(Pruefgeraet::Gerahmt(zeilen, rahmen)));
-    TBild* ergebnis = bestanden ? FMessung->imgGut : FMessung->imgSchlecht;
-    QVERIFY(WarteAuf([ergebnis] { return ergebnis->isVisible(); }));
-    QVERIFY(!(bestanden ? FMessung->imgSchlecht : FMessung->imgGut)->isVisible());
+    QVERIFY(FStation->Sende(zeilen, rahmen));
+    const QString ergebnis = bestanden ? u"imgGut"_s : u"imgSchlecht"_s;
+    QVERIFY(WarteAuf([this, &ergebnis] { return FStation->Zeigt(ergebnis); }));
+    QVERIFY(!FStation->Zeigt(bestanden ? u"imgSchlecht"_s : u"imgGut"_s));
     // A failed store would show the overlay as well; only the abort may.
     QCOMPARE(Fehlermeldung->isVisible(), code == Pruefgeraet::kZuFruehLosgelassen);
     if (Fehlermeldung->isVisible())
@@ -233,17 +228,15 @@ void TstDauerlauf::Zyklus(int kachel)
     if (bestanden)
         FBestanden.insert(id);
 
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     QVERIFY(!FMessung->isVisible());
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    QVERIFY(!FStation->PortOffen());
     Verarbeite();
     // The reloaded board shows the stamp of a pass at once; the one who never passed stays red.
-    const int neu = KachelVon(id);
-    QVERIFY(neu >= 0);
-    if (bestanden || id == kNieBestanden) {
-        QCOMPARE(FMain->panUser[size_t(neu)]->palette().color(QPalette::Window),
-                 bestanden ? kGruen : kRot);
-    }
+    const int neu = FStation->KachelMit(id);
+    QVERIFY(neu > 0);
+    if (bestanden || id == kNieBestanden)
+        QCOMPARE(FStation->Kachelfarbe(neu), bestanden ? kGruen : kRot);
 }
 
 void TstDauerlauf::zyklen()
@@ -257,7 +250,7 @@ void TstDauerlauf::zyklen()
     uhr.start();
     TSpeicher aufgewaermt;
     for (FZyklus = 1; FZyklus <= anzahl; ++FZyklus) {
-        Zyklus((FZyklus - 1) % kMitarbeiter);
+        Zyklus((FZyklus - 1) % kMitarbeiter + 1);
         if (QTest::currentTestFailed())
             return;
         if (FZyklus == std::min(kAufwaermZyklen, anzahl))

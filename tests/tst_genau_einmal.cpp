@@ -1,7 +1,6 @@
 // Exactly once, end to end: the station's link cut by a relay right before or right after its
 // COMMIT reached the server, and a database without receipts. Every result ends as one row with
 // one receipt, or as the overlay, never as two rows or a false report.
-#include "Bedienelemente.h"
 #include "Bilder.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
@@ -10,6 +9,7 @@
 #include "Relais.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "Tafel.h"
 #include "TestServer.h"
 #include "Testfirma.h"
@@ -28,6 +28,8 @@ const QString kOhneQuittungen =
     QStringLiteral("Die Datenbank ist nicht auf dem Stand dieser Station");
 
 } // namespace
+
+using namespace Qt::Literals::StringLiterals;
 
 class TstGenauEinmal : public QObject
 {
@@ -56,6 +58,7 @@ private:
     std::unique_ptr<TRelais> FRelais;
     std::unique_ptr<TMeldungsProtokoll> FProtokoll;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     std::unique_ptr<TEinstellungsDatei> FDatei;
 };
 
@@ -72,11 +75,13 @@ void TstGenauEinmal::init()
     FRelais = std::make_unique<TRelais>(FServer.Port());
     FProtokoll = std::make_unique<TMeldungsProtokoll>();
     FFenster = std::make_unique<TFensterset>();
-    FMessung->Timer1.stop();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
+    FStation->Anhalten(TUhr::Messung);
 }
 
 void TstGenauEinmal::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
     FProtokoll.reset();
     FDatei.reset();
@@ -90,19 +95,18 @@ void TstGenauEinmal::Starte()
     TKlarEinstellungen werte = FServer.StationsWerte(kDatenbank);
     werte.Port = FRelais->Port();
     FDatei = ZeigeStation(werte, FPty->Geraet());
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QCOMPARE(FMain->imgMitarbeiter[0]->Tag, 91);
+    FStation->TippeAbteilung(1);
+    QCOMPARE(FStation->Foto(1)->Tag, 91);
 }
 
 void TstGenauEinmal::Bestanden() const
 {
-    QTest::mouseClick(FMain->imgMitarbeiter[0], Qt::LeftButton);
+    FStation->TippeKachel(1);
     QVERIFY(FMessung->isVisible());
     QCoreApplication::processEvents();
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
-    QVERIFY(
-        FPty->Schreiben(Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR)));
-    QTRY_VERIFY(FMessung->imgGut->isVisible());
+    QVERIFY(FStation->PortOffen());
+    QVERIFY(FStation->Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR));
+    QTRY_VERIFY(FStation->Zeigt(u"imgGut"_s));
 }
 
 QStringList TstGenauEinmal::Zeilen() const
@@ -143,8 +147,8 @@ void TstGenauEinmal::nachDemCommitAbgerissen()
     QCOMPARE(FRelais->Anweisungen().filter("INSERT INTO ESD_MESSWERTE_SCHUHE").size(), 1);
 
     // The end of the cycle shows the tile green.
-    FMessung->Timer1Timer();
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), Tafel::kGruen);
+    FStation->Tick(TUhr::Messung);
+    QCOMPARE(FStation->Kachelfarbe(1), Tafel::kGruen);
 }
 
 void TstGenauEinmal::vorDemCommitAbgerissen()
@@ -185,7 +189,7 @@ void TstGenauEinmal::ohneQuittungstabelle()
     QCOMPARE(hinweise(), 1);
 
     Bestanden();
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     Bestanden();
     QCOMPARE(Zeilen(), (QStringList{"ma91|91|J", "ma91|91|J"}));
     QVERIFY(!Fehlermeldung->isVisible());

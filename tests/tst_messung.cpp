@@ -1,6 +1,5 @@
 // Measurement cycles end to end: a tile tap on the board, the tester's lines through a
 // pseudo-terminal, the rows on a private server, the screen's end and the board's reload.
-#include "Bedienelemente.h"
 #include "Bilder.h"
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
@@ -10,23 +9,22 @@
 #include "PseudoTerminal.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
 #include "Testfirma.h"
-#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uFehlermeldung.h"
 #include "uKontakt.h"
 #include "uMessung.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QTest>
 
 using Testfirma::Mitarbeiter;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -56,8 +54,8 @@ private:
     void Starte(const QString& com = QStringLiteral("6"), const QString& geraet = QString());
     void Sql(const QString& sql) const { FServer.Sql(sql, kDatenbank); }
     QString Wert(const QString& sql) const { return FServer.Sql(sql, kDatenbank).trimmed(); }
-    // Taps the employee's tile on the board of department 2.
-    void TippeKachel(int index) const;
+    // Taps the employee's tile (from 1) on the board of department 2.
+    void TippeKachel(int nr) const;
     void Sende(const QList<QByteArray>& zeilen) const;
     // The stored rows as "NAME|ID|L|R|A|FEHLERCODE|OK", oldest first.
     QStringList Zeilen() const;
@@ -66,6 +64,7 @@ private:
     std::unique_ptr<TPseudoTerminal> FPty;
     std::unique_ptr<TEinstellungsDatei> FDatei;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
 };
 
 void TstMessung::initTestCase()
@@ -84,12 +83,14 @@ void TstMessung::init()
         Mitarbeiter(95, "Zugast", "Gerd", "NULL", "NULL", 2, "Gast1"));
     FPty = std::make_unique<TPseudoTerminal>();
     FFenster = std::make_unique<TFensterset>();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
     // The countdown's first tick after creation belongs to start-up, not to these cycles.
-    FMessung->Timer1.stop();
+    FStation->Anhalten(TUhr::Messung);
 }
 
 void TstMessung::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
     FDatei.reset();
     FPty.reset();
@@ -98,13 +99,13 @@ void TstMessung::cleanup()
 void TstMessung::Starte(const QString& com, const QString& geraet)
 {
     FDatei = ZeigeStation(FServer, kDatenbank, geraet.isNull() ? FPty->Geraet() : geraet, com);
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
+    FStation->TippeAbteilung(1);
 }
 
-void TstMessung::TippeKachel(int index) const
+void TstMessung::TippeKachel(int nr) const
 {
-    QVERIFY(FMain->imgMitarbeiter[size_t(index)]->isVisible());
-    QTest::mouseClick(FMain->imgMitarbeiter[size_t(index)], Qt::LeftButton);
+    QVERIFY(FStation->Foto(nr)->isVisible());
+    FStation->TippeKachel(nr);
     QVERIFY(FMessung->isVisible());
     // Let the screen paint once, as it does on a real display.
     QCoreApplication::processEvents();
@@ -112,7 +113,7 @@ void TstMessung::TippeKachel(int index) const
 
 void TstMessung::Sende(const QList<QByteArray>& zeilen) const
 {
-    QVERIFY(FPty->Schreiben(Pruefgeraet::Gerahmt(zeilen, Pruefgeraet::TRahmen::CRLF)));
+    QVERIFY(FStation->Sende(zeilen, Pruefgeraet::TRahmen::CRLF));
 }
 
 QStringList TstMessung::Zeilen() const
@@ -128,21 +129,21 @@ QStringList TstMessung::Zeilen() const
 void TstMessung::bestanden()
 {
     Starte();
-    TippeKachel(0);
-    QCOMPARE(FMessung->lblName->text(), QString("Messbar Max"));
-    QVERIFY(FMessung->imgSchuh_L_grau->isVisible());
-    QVERIFY(!FMessung->panTastatur->isVisible());
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
-    QCOMPARE(FMessung->ApdComPort1.OffenesGeraet(), FPty->Geraet());
-    QVERIFY(!FMessung->Timer1.isActive());
+    TippeKachel(1);
+    QCOMPARE(FStation->Name(), QString("Messbar Max"));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_L_grau"_s));
+    QVERIFY(!FStation->Zeigt(u"panTastatur"_s));
+    QVERIFY(FStation->PortOffen());
+    QCOMPARE(FStation->OffenesGeraet(), FPty->Geraet());
+    QVERIFY(!FStation->Laeuft(TUhr::Messung));
 
     Sende(Pruefgeraet::Bestanden());
-    QTRY_VERIFY(FMessung->imgGut->isVisible());
-    QVERIFY(FMessung->imgSchuh_L_Gut->isVisible());
-    QVERIFY(FMessung->imgSchuh_R_gut->isVisible());
-    QVERIFY(FMessung->imgArmband_gut->isVisible());
-    QVERIFY(!FMessung->imgSchlecht->isVisible());
-    QVERIFY(!FMessung->memFehler->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgGut"_s));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_L_Gut"_s));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_R_gut"_s));
+    QVERIFY(FStation->Zeigt(u"imgArmband_gut"_s));
+    QVERIFY(!FStation->Zeigt(u"imgSchlecht"_s));
+    QVERIFY(!FStation->Zeigt(u"memFehler"_s));
     QCOMPARE(Zeilen(), QStringList{"ma91|91| 0.35| 0.40| 1.1||J"});
     // The date stamp and the row's time stamp are two readings of the same moment.
     QCOMPARE(Wert("SELECT ABS(TIMESTAMPDIFF(SECOND, m.DATUM_ESD_MESSUNG, w.ZEITSTEMPEL)) <= 1 "
@@ -152,47 +153,47 @@ void TstMessung::bestanden()
     QCOMPARE(Wert("SELECT DATE(DATUM_ESD_MESSUNG) < CURDATE() FROM MITARBEITER "
                   "WHERE MITARBEITER_ID = 92"),
              QString("1"));
-    QVERIFY(FMessung->Timer1.isActive());
-    QCOMPARE(FMessung->Timer1.interval(), 2000);
-    QVERIFY(!FMain->Timer2.isActive());
+    QVERIFY(FStation->Laeuft(TUhr::Messung));
+    QCOMPARE(FStation->Periode(TUhr::Messung), 2000);
+    QVERIFY(!FStation->Laeuft(TUhr::Tafel));
 
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     QVERIFY(!FMessung->isVisible());
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
-    QVERIFY(!FMessung->imgGut->isVisible());
-    QVERIFY(FMain->Timer2.isActive());
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), QColor(0, 128, 0));
-    QCOMPARE(FMain->panUser[1]->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QVERIFY(!FStation->PortOffen());
+    QVERIFY(!FStation->Zeigt(u"imgGut"_s));
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
+    QCOMPARE(FStation->Kachelfarbe(1), QColor(0, 128, 0));
+    QCOMPARE(FStation->Kachelfarbe(2), QColor(255, 0, 0));
 }
 
 void TstMessung::durchgefallenUndNaechsterZyklus()
 {
     Starte();
-    TippeKachel(0);
+    TippeKachel(1);
     Sende({"RSL 0.35", "RSR OVR", "RHG 1.2", "ERG 32"});
-    QTRY_VERIFY(FMessung->imgSchlecht->isVisible());
-    QVERIFY(FMessung->imgSchuh_L_Gut->isVisible());
-    QVERIFY(FMessung->imgSchuh_R_schlecht->isVisible());
-    QVERIFY(!FMessung->imgSchuh_R_gut->isVisible());
-    QVERIFY(!FMessung->imgGut->isVisible());
-    QVERIFY(FMessung->memFehler->isVisible());
-    QCOMPARE(FMessung->memFehler->toPlainText(), QString("\nSchuh Rechts: Widerstand zu hoch"));
+    QTRY_VERIFY(FStation->Zeigt(u"imgSchlecht"_s));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_L_Gut"_s));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_R_schlecht"_s));
+    QVERIFY(!FStation->Zeigt(u"imgSchuh_R_gut"_s));
+    QVERIFY(!FStation->Zeigt(u"imgGut"_s));
+    QVERIFY(FStation->Zeigt(u"memFehler"_s));
+    QCOMPARE(FStation->Fehlertext(), QString("\nSchuh Rechts: Widerstand zu hoch"));
     QCOMPARE(Zeilen(), QStringList{"ma91|91| 0.35| OVR| 1.2| 32|N"});
     QCOMPARE(Wert("SELECT DATE(DATUM_ESD_MESSUNG) < CURDATE() FROM MITARBEITER "
                   "WHERE MITARBEITER_ID = 91"),
              QString("1"));
-    QCOMPARE(FMessung->Timer1.interval(), 5000);
-    FMessung->Timer1Timer();
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(FStation->Periode(TUhr::Messung), 5000);
+    FStation->Tick(TUhr::Messung);
+    QCOMPARE(FStation->Kachelfarbe(1), QColor(255, 0, 0));
 
     // The period is kept: the next cycle's first line arms 5000 ms, a pass sets 2000.
-    TippeKachel(1);
-    QVERIFY(!FMessung->memFehler->isVisible());
+    TippeKachel(2);
+    QVERIFY(!FStation->Zeigt(u"memFehler"_s));
     Sende({"RSL 0.35"});
-    QTRY_VERIFY(FMessung->Timer1.isActive());
-    QCOMPARE(FMessung->Timer1.interval(), 5000);
+    QTRY_VERIFY(FStation->Laeuft(TUhr::Messung));
+    QCOMPARE(FStation->Periode(TUhr::Messung), 5000);
     Sende({"ERG OK"});
-    QTRY_COMPARE(FMessung->Timer1.interval(), 2000);
+    QTRY_COMPARE(FStation->Periode(TUhr::Messung), 2000);
     QCOMPARE(Zeilen().size(), 2);
     QCOMPARE(Zeilen().last(), QString("ma92|92| 0.35||||J"));
 }
@@ -200,64 +201,58 @@ void TstMessung::durchgefallenUndNaechsterZyklus()
 void TstMessung::tasteZuFruehLosgelassen()
 {
     Starte();
-    TippeKachel(0);
+    TippeKachel(1);
     Sende({"RSL 0.35", "RSR 0.40"});
-    QTRY_VERIFY(FMessung->imgSchuh_R_gut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgSchuh_R_gut"_s));
     Sende(Pruefgeraet::ZuFruehLosgelassen());
     QTRY_VERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText1"), QString("Die Taste wurde zuwenig lange gedrückt!"));
     QCOMPARE(Label(Fehlermeldung, "lblText2"),
              QString("Bitte halten Sie die Taste für mindestens 2 Sekunden gedrückt!"));
     QCOMPARE(Label(Fehlermeldung, "lblErrorcode"), QString());
-    QCOMPARE(FMessung->memFehler->toPlainText(), QString("Bitte länger gedrückt halten!"));
-    QVERIFY(FMessung->memFehler->isVisible());
-    QVERIFY(!FMessung->imgSchuh_L_Gut->isVisible());
-    QVERIFY(FMessung->imgSchlecht->isVisible());
+    QCOMPARE(FStation->Fehlertext(), QString("Bitte länger gedrückt halten!"));
+    QVERIFY(FStation->Zeigt(u"memFehler"_s));
+    QVERIFY(!FStation->Zeigt(u"imgSchuh_L_Gut"_s));
+    QVERIFY(FStation->Zeigt(u"imgSchlecht"_s));
     QCOMPARE(Zeilen(), QStringList{"ma91|91|||| -10|N"});
-    QCOMPARE(FMessung->Timer1.interval(), 5000);
+    QCOMPARE(FStation->Periode(TUhr::Messung), 5000);
 }
 
 void TstMessung::gast()
 {
     Starte();
-    TippeKachel(2);
-    QVERIFY(FMessung->panTastatur->isVisible());
-    QVERIFY(FMessung->edName->isVisible());
-    QVERIFY(!FMessung->imgSchuh_L_grau->isVisible());
-    QVERIFY(!FMessung->imgMessgeraet->isVisible());
-    QCOMPARE(FMessung->lblName->text(), QString());
-    QCOMPARE(FMessung->edName->placeholderText(), QString("Name oder Kürzel"));
-    QCOMPARE(FMessung->edName->maxLength(), 25);
+    TippeKachel(3);
+    QVERIFY(FStation->Zeigt(u"panTastatur"_s));
+    QVERIFY(FStation->Namensfeld()->isVisible());
+    QVERIFY(!FStation->Zeigt(u"imgSchuh_L_grau"_s));
+    QVERIFY(!FStation->Zeigt(u"imgMessgeraet"_s));
+    QCOMPARE(FStation->Name(), QString());
+    QCOMPARE(FStation->Namensfeld()->placeholderText(), QString("Name oder Kürzel"));
+    QCOMPARE(FStation->Namensfeld()->maxLength(), 25);
     // The repaint with an empty name has closed the port: the tester is not heard.
-    QTRY_VERIFY(!FMessung->ApdComPort1.IsOpen());
+    QTRY_VERIFY(!FStation->PortOffen());
     Sende(Pruefgeraet::Bestanden());
     QTest::qWait(100);
     QVERIFY(Zeilen().isEmpty());
 
     // Enter on an empty name changes nothing.
-    FMessung->edName->setFocus();
-    QTest::keyClick(FMessung->edName, Qt::Key_Return);
-    QVERIFY(FMessung->panTastatur->isVisible());
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    FStation->Namensfeld()->setFocus();
+    QTest::keyClick(FStation->Namensfeld(), Qt::Key_Return);
+    QVERIFY(FStation->Zeigt(u"panTastatur"_s));
+    QVERIFY(!FStation->PortOffen());
 
     // The name typed on the on-screen keyboard.
-    const auto taste = [](const char* name) {
-        auto* knopf = FMessung->TouchKeyboard1->findChild<QAbstractButton*>(name);
-        QVERIFY2(knopf, name);
-        QTest::mouseClick(knopf, Qt::LeftButton);
-    };
-    for (const char* name :
-         {"Taste_Umschalt", "Taste_M", "Taste_U", "Taste_S", "Taste_T", "Taste_E", "Taste_R"})
-        taste(name);
-    QCOMPARE(FMessung->edName->text(), QString("Muster"));
-    taste("Taste_Enter");
-    QVERIFY(!FMessung->panTastatur->isVisible());
-    QCOMPARE(FMessung->lblName->text(), QString("Muster"));
-    QVERIFY(FMessung->imgSchuh_L_grau->isVisible());
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
+    for (const char* taste : {"Umschalt", "M", "U", "S", "T", "E", "R"})
+        FStation->TippeTaste(taste);
+    QCOMPARE(FStation->Namensfeld()->text(), QString("Muster"));
+    FStation->TippeTaste("Enter");
+    QVERIFY(!FStation->Zeigt(u"panTastatur"_s));
+    QCOMPARE(FStation->Name(), QString("Muster"));
+    QVERIFY(FStation->Zeigt(u"imgSchuh_L_grau"_s));
+    QVERIFY(FStation->PortOffen());
 
     Sende(Pruefgeraet::Bestanden());
-    QTRY_VERIFY(FMessung->imgGut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgGut"_s));
     QCOMPARE(Zeilen(), QStringList{"Muster|95| 0.35| 0.40| 1.1||J"});
     QCOMPARE(Wert("SELECT DATE(DATUM_ESD_MESSUNG) = CURDATE() FROM MITARBEITER "
                   "WHERE MITARBEITER_ID = 95"),
@@ -267,13 +262,13 @@ void TstMessung::gast()
 void TstMessung::zweiErgebnisseZweiZeilen()
 {
     Starte();
-    TippeKachel(0);
+    TippeKachel(1);
     Sende({"RSL 0.35", "ERG 8", "ERG OK"});
     QTRY_COMPARE(Zeilen().size(), 2);
     QCOMPARE(Zeilen(), QStringList({"ma91|91| 0.35||| 8|N", "ma91|91| 0.35||| 8|J"}));
     // Lines that are not results are evaluated, not stored.
     Sende({"RSR 0.40", "erg ok", "ERG x"});
-    QTRY_VERIFY(FMessung->imgSchuh_R_gut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgSchuh_R_gut"_s));
     QTest::qWait(50);
     QCOMPARE(Zeilen().size(), 2);
 }
@@ -282,55 +277,55 @@ void TstMessung::schliessenBeendetDenZyklus()
 {
     Starte();
     // Closed in Ready: the port closes with the screen, a late result is stored for nobody.
-    TippeKachel(0);
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
-    QTest::mouseClick(FMessung->Image4, Qt::LeftButton);
+    TippeKachel(1);
+    QVERIFY(FStation->PortOffen());
+    FStation->Schliesse();
     QVERIFY(!FMessung->isVisible());
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
-    QVERIFY(FMain->Timer2.isActive());
+    QVERIFY(!FStation->PortOffen());
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
     Sende({"RSL 0.35", "ERG OK"});
     QTest::qWait(100);
     QVERIFY(Zeilen().isEmpty());
 
     // Closed while receiving: the countdown stops as well.
-    TippeKachel(1);
+    TippeKachel(2);
     Sende({"RSL 0.35"});
-    QTRY_VERIFY(FMessung->Timer1.isActive());
-    QTest::mouseClick(FMessung->Image4, Qt::LeftButton);
+    QTRY_VERIFY(FStation->Laeuft(TUhr::Messung));
+    FStation->Schliesse();
     QVERIFY(!FMessung->isVisible());
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
-    QVERIFY(!FMessung->Timer1.isActive());
+    QVERIFY(!FStation->PortOffen());
+    QVERIFY(!FStation->Laeuft(TUhr::Messung));
     Sende({"ERG OK"});
     QTest::qWait(100);
     QVERIFY(Zeilen().isEmpty());
 
     // The next cycle hears the tester again, with one evaluation per line.
-    TippeKachel(1);
+    TippeKachel(2);
     Sende({"ERG 4"});
     QTRY_COMPARE(Zeilen(), QStringList{"ma92|92|||| 4|N"});
-    QCOMPARE(FMessung->memFehler->toPlainText(), QString("\nSchuh Links: Widerstand zu tief"));
+    QCOMPARE(FStation->Fehlertext(), QString("\nSchuh Links: Widerstand zu tief"));
 }
 
 void TstMessung::geraetFehlt()
 {
     Starte(QStringLiteral("6"), QStringLiteral("/dev/gibt-es-nicht-6"));
-    TippeKachel(0);
+    TippeKachel(1);
     QVERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText1"), kVerbindungText1);
     QCOMPARE(Label(Fehlermeldung, "lblText2"),
              QString("Ev. stimmt die COM-Port Einstellung \"COM 6\" in der INI-Datei nicht."));
     QCOMPARE(Label(Fehlermeldung, "lblErrorcode"), QString());
     QCOMPARE(QApplication::topLevelWidgets().count(Fehlermeldung), 1);
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    QVERIFY(!FStation->PortOffen());
     // The overlay lets the close picture be used.
-    QVERIFY(!Fehlermeldung->mask().contains(
-        Fehlermeldung->mapFromGlobal(FMessung->Image4->mapToGlobal(QPoint(10, 10)))));
+    QVERIFY(!Fehlermeldung->mask().contains(Fehlermeldung->mapFromGlobal(
+        FStation->InMessung(u"Image4"_s)->mapToGlobal(QPoint(10, 10)))));
 }
 
 void TstMessung::comPortKeineZahl()
 {
     Starte(QStringLiteral("COM3"));
-    TippeKachel(0);
+    TippeKachel(1);
     QVERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText2"),
              QString("Ev. stimmt die COM-Port Einstellung \"COM COM3\" in der INI-Datei nicht."));
@@ -349,11 +344,11 @@ void TstMessung::comPortNullFragt()
         if (frage != nullptr)
             frage->reject();
     });
-    TippeKachel(0);
+    TippeKachel(1);
     QVERIFY(gefragt);
     QTRY_VERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText1"), kVerbindungText1);
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    QVERIFY(!FStation->PortOffen());
 }
 
 QTEST_MAIN(TstMessung)

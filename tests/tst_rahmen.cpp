@@ -8,6 +8,7 @@
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFMain.h"
@@ -23,6 +24,8 @@
 #include <QTimer>
 
 #include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -73,6 +76,7 @@ private slots:
 
 private:
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     TEinstellungsDatei FOhneDatei;
 };
 
@@ -84,7 +88,8 @@ void TstRahmen::initTestCase()
 void TstRahmen::init()
 {
     FFenster = std::make_unique<TFensterset>();
-    FMessung->Timer1.stop();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung);
+    FStation->Anhalten(TUhr::Messung);
     TMeldungsProtokoll protokoll;
     FDM->SetzeEinstellungsVerzeichnis(FOhneDatei.Verzeichnis());
     FMain->ZeigeVollbild();
@@ -96,42 +101,43 @@ void TstRahmen::init()
 
 void TstRahmen::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
 }
 
 void TstRahmen::escapeSchaltetAppBar()
 {
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
     QCOMPARE(FMain->focusWidget(), nullptr);
     QTest::keyClick(FMain, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isVisible());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isVisible());
     QTest::keyClick(FMain, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
 
     QTest::keyClick(FMain, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isVisible());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isVisible());
     QTest::keyClick(FMain, Qt::Key_A);
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
     // Other keys only hide.
     QTest::keyClick(FMain, Qt::Key_B);
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
 }
 
 void TstRahmen::tastenAnDasFokusfeld()
 {
     // A focused line edit ignores Escape, so the key travels up to the window: it must still
     // toggle once, not once per parent. Letters it takes hide the bar all the same.
-    auto* feld = new QLineEdit(FMain->cardWelcome);
+    auto* feld = new QLineEdit(FStation->AufTafel(u"cardWelcome"_s));
     feld->show();
     feld->setFocus();
     QCOMPARE(FMain->focusWidget(), feld);
     QTest::keyClick(feld, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isVisible());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isVisible());
     QTest::keyClick(feld, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
     QTest::keyClick(feld, Qt::Key_Escape);
     QTest::keyClick(feld, Qt::Key_X);
-    QVERIFY(FMain->AppBar->isHidden());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
     QCOMPARE(feld->text(), QStringLiteral("x"));
 }
 
@@ -156,40 +162,42 @@ void TstRahmen::groesseAendern()
 
     // The app bar follows the real bottom edge at full width.
     const int hoehe = FMain->Massstab().Skaliert(75);
-    QCOMPARE(FMain->AppBar->geometry(),
+    QCOMPARE(FStation->AufTafel(u"AppBar"_s)->geometry(),
              QRect(0, bildschirm.height() - hoehe, bildschirm.width(), hoehe));
-    QCOMPARE(FMain->CloseButton->geometry().right(), bildschirm.width() - 1);
+    QCOMPARE(FStation->AufTafel(u"CloseButton"_s)->geometry().right(), bildschirm.width() - 1);
 
     // Tiles and menu buttons keep their places in proportion: inside the stage, none on
     // another, none cut off.
     const qreal f = FMain->Massstab().Faktor();
-    QVERIFY(qAbs(FMain->panUser[0]->width() - 210 * f) <= 1);
-    const QRect karte = FMain->panMitarbeiter->rect();
-    for (size_t i = 0; i < 24; ++i) {
-        QVERIFY(karte.contains(FMain->panUser[i]->geometry()));
-        QVERIFY(karte.contains(FMain->lblUser[i]->geometry()));
-        QVERIFY(FMain->panUser[i]->geometry().contains(FMain->imgMitarbeiter[i]->geometry()));
-        for (size_t j = i + 1; j < 24; ++j)
-            QVERIFY(!FMain->panUser[i]->geometry().intersects(FMain->panUser[j]->geometry()));
+    QVERIFY(qAbs(FStation->Kachel(1)->width() - 210 * f) <= 1);
+    const QRect karte = FStation->AufTafel(u"panMitarbeiter"_s)->rect();
+    for (int i = 1; i <= 24; ++i) {
+        QVERIFY(karte.contains(FStation->Kachel(i)->geometry()));
+        QVERIFY(karte.contains(FStation->Kachelname(i)->geometry()));
+        QVERIFY(FStation->Kachel(i)->geometry().contains(FStation->Foto(i)->geometry()));
+        for (int j = i + 1; j <= 24; ++j)
+            QVERIFY(!FStation->Kachel(i)->geometry().intersects(FStation->Kachel(j)->geometry()));
     }
-    const QRect menu = FMain->Card12->rect();
-    for (size_t i = 0; i < 12; ++i) {
-        QVERIFY(menu.contains(FMain->btnAbteilung_B[i]->geometry()));
-        for (size_t j = i + 1; j < 12; ++j)
-            QVERIFY(!FMain->btnAbteilung_B[i]->geometry().intersects(
-                FMain->btnAbteilung_B[j]->geometry()));
+    const QRect menu = FStation->AufTafel(u"Card12"_s)->rect();
+    const auto knopf = [this](int nr) {
+        return FStation->AufTafel(u"btnAbteilung_B"_s + QString::number(nr))->geometry();
+    };
+    for (int i = 1; i <= 12; ++i) {
+        QVERIFY(menu.contains(knopf(i)));
+        for (int j = i + 1; j <= 12; ++j)
+            QVERIFY(!knopf(i).intersects(knopf(j)));
     }
-    const QRect mitte = FMain->cpAbteilungen->geometry();
-    QVERIFY(FMain->CardPanel->geometry().bottom() < mitte.top());
-    QVERIFY(FMain->btnMenu_Abt_Links->mapTo(FMain->Buehne(), QPoint(0, 0)).x() +
-                FMain->btnMenu_Abt_Links->width() <=
+    const QRect mitte = FStation->AufTafel(u"cpAbteilungen"_s)->geometry();
+    QVERIFY(FStation->AufTafel(u"CardPanel"_s)->geometry().bottom() < mitte.top());
+    QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->mapTo(FMain->Buehne(), QPoint(0, 0)).x() +
+                FStation->AufTafel(u"btnMenu_Abt_Links"_s)->width() <=
             mitte.left());
     QVERIFY(FMain->Buehne()->rect().contains(mitte));
     // Fonts scale with the layout.
-    QCOMPARE(FMain->lblWelcome->font().pixelSize(), qRound(80 * f));
+    QCOMPARE(FStation->AufTafel(u"lblWelcome"_s)->font().pixelSize(), qRound(80 * f));
     // Pictures are drawn at their real size, so they stay sharp.
-    QCOMPARE(FMain->Image1->Pixmap().size(),
-             FMain->Image1->size() * FMain->Image1->devicePixelRatioF());
+    const TBild* bild = FStation->AufTafel<TBild>(u"Image1"_s);
+    QCOMPARE(bild->Pixmap().size(), bild->size() * bild->devicePixelRatioF());
 }
 
 void TstRahmen::messungSkaliert()
@@ -199,19 +207,23 @@ void TstRahmen::messungSkaliert()
     FMessung->resize(bildschirm);
     FMessung->show();
     QCoreApplication::processEvents();
-    const QWidget* stage = FMessung->findChild<QWidget*>(QStringLiteral("Buehne"));
+    const QWidget* stage = FStation->InMessung(u"Buehne"_s);
     QCOMPARE(stage->geometry(), buehne);
 
     const qreal f = qreal(buehne.width()) / 1920;
-    QVERIFY(qAbs(FMessung->imgSchuh_L_grau->width() - 249 * f) <= 1);
-    QCOMPARE(FMessung->imgSchuh_L_Gut->geometry(), FMessung->imgSchuh_L_grau->geometry());
-    QCOMPARE(FMessung->memFehler->font().pixelSize(), qRound(28 * f));
+    QVERIFY(qAbs(FStation->InMessung(u"imgSchuh_L_grau"_s)->width() - 249 * f) <= 1);
+    QCOMPARE(FStation->InMessung(u"imgSchuh_L_Gut"_s)->geometry(),
+             FStation->InMessung(u"imgSchuh_L_grau"_s)->geometry());
+    QCOMPARE(FStation->InMessung(u"memFehler"_s)->font().pixelSize(), qRound(28 * f));
     for (const QWidget* kind : stage->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(stage->rect().contains(kind->geometry()), qPrintable(kind->objectName()));
-    QVERIFY(FMessung->panTastatur->rect().contains(FMessung->TouchKeyboard1->geometry()));
-    QVERIFY(FMessung->panTastatur->rect().contains(FMessung->edName->geometry()));
-    QCOMPARE(FMessung->imgMessgeraet->Pixmap().size(),
-             FMessung->imgMessgeraet->size() * FMessung->imgMessgeraet->devicePixelRatioF());
+    QVERIFY(FStation->InMessung(u"panTastatur"_s)
+                ->rect()
+                .contains(FStation->InMessung(u"TouchKeyboard1"_s)->geometry()));
+    QVERIFY(
+        FStation->InMessung(u"panTastatur"_s)->rect().contains(FStation->Namensfeld()->geometry()));
+    const TBild* messgeraet = FStation->InMessung<TBild>(u"imgMessgeraet"_s);
+    QCOMPARE(messgeraet->Pixmap().size(), messgeraet->size() * messgeraet->devicePixelRatioF());
     FMessung->hide();
 }
 
@@ -219,14 +231,14 @@ void TstRahmen::quadratFragtNachDemEnde()
 {
     const QList<QPoint> quadrat =
         Strich({{700, 200}, {1100, 200}, {1100, 600}, {700, 600}, {700, 205}});
-    for (QWidget* flaeche : {FMain->cardWelcome, FMain->cardMitarbeiter}) {
-        FMain->CardPanel->setCurrentWidget(flaeche);
+    for (const QString& flaeche : {u"cardWelcome"_s, u"cardMitarbeiter"_s}) {
+        FStation->ZeigeKarte(flaeche);
         TMeldungsProtokoll protokoll;
         protokoll.NaechsteAntwort(Meldung::Antwort::Nein);
-        Zeichne(flaeche, quadrat);
+        Zeichne(FStation->AufTafel(flaeche), quadrat);
         QCOMPARE(protokoll.Texte(), QStringList{kFrage});
         QVERIFY(FMain->isVisible());
-        QCOMPARE(FMain->CardPanel->currentWidget(), flaeche);
+        QCOMPARE(FStation->Karte(), flaeche);
     }
 
     // A curlicue asks as well; Yes closes the main window and so ends the program.
@@ -239,7 +251,7 @@ void TstRahmen::quadratFragtNachDemEnde()
     }
     TMeldungsProtokoll protokoll;
     protokoll.NaechsteAntwort(Meldung::Antwort::Ja);
-    Zeichne(FMain->cardWelcome, schnoerkel);
+    Zeichne(FStation->AufTafel(u"cardWelcome"_s), schnoerkel);
     QCOMPARE(protokoll.Texte(), QStringList{kFrage});
     QVERIFY(!FMain->isVisible());
 }
@@ -247,20 +259,21 @@ void TstRahmen::quadratFragtNachDemEnde()
 void TstRahmen::aufAbVerstecktNurDieAppBar()
 {
     QTest::keyClick(FMain, Qt::Key_Escape);
-    QVERIFY(FMain->AppBar->isVisible());
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isVisible());
     TMeldungsProtokoll protokoll;
-    Zeichne(FMain->cardWelcome, Strich({{900, 700}, {930, 250}, {960, 700}}));
-    QVERIFY(FMain->AppBar->isHidden());
+    Zeichne(FStation->AufTafel(u"cardWelcome"_s), Strich({{900, 700}, {930, 250}, {960, 700}}));
+    QVERIFY(FStation->AufTafel(u"AppBar"_s)->isHidden());
     QCOMPARE(protokoll.Texte(), QStringList());
     QVERIFY(FMain->isVisible());
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
 }
 
 void TstRahmen::schliessenBildBeendetSofort()
 {
     QTest::keyClick(FMain, Qt::Key_Escape);
     TMeldungsProtokoll protokoll;
-    QTimer::singleShot(0, [] { QTest::mouseClick(FMain->CloseButton, Qt::LeftButton); });
+    QTimer::singleShot(0,
+                       [this] { TStationstreiber::Tippe(FStation->AufTafel(u"CloseButton"_s)); });
     // Guard: a close picture that does nothing would leave the loop running.
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
     QCOMPARE(QCoreApplication::exec(), 0);

@@ -1,12 +1,12 @@
 // The notification cards above the open measurement screen, on a real display under a window
 // manager (tests/mit_fenstermanager.sh): what the screen shows is read back from the display.
-#include "Bedienelemente.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 #include "uFKurzmeldung.h"
@@ -57,6 +57,7 @@ private:
     std::unique_ptr<TPseudoTerminal> FPty;
     std::unique_ptr<TMeldungsProtokoll> FProtokoll;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     std::unique_ptr<TEinstellungsDatei> FDatei;
 };
 
@@ -69,12 +70,14 @@ void TstStapel::initTestCase()
     FPty = std::make_unique<TPseudoTerminal>();
     FProtokoll = std::make_unique<TMeldungsProtokoll>();
     FFenster = std::make_unique<TFensterset>();
-    FMessung->Timer1.stop();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
+    FStation->Anhalten(TUhr::Messung);
     FDatei = ZeigeStation(FServer, kDatenbank, FPty->Geraet());
 }
 
 void TstStapel::cleanupTestCase()
 {
+    FStation.reset();
     FFenster.reset();
     FProtokoll.reset();
     FDatei.reset();
@@ -83,13 +86,12 @@ void TstStapel::cleanupTestCase()
 
 void TstStapel::kartenUeberDerMessmaske()
 {
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QTest::mouseClick(FMain->imgMitarbeiter[0], Qt::LeftButton);
+    FStation->TippeAbteilung(1);
+    FStation->TippeKachel(1);
     QVERIFY(QTest::qWaitForWindowExposed(FMessung));
 
     // The key released too early: the red card must be seen while the screen is still open.
-    QVERIFY(FPty->Schreiben(
-        Pruefgeraet::Gerahmt(QList<QByteArray>{"ERG -10"}, Pruefgeraet::TRahmen::CR)));
+    QVERIFY(FStation->Sende({"ERG -10"}, Pruefgeraet::TRahmen::CR));
     QTRY_VERIFY(Fehlermeldung->isVisible());
     QVERIFY(FMessung->isVisible());
     QString gesehen;
@@ -99,7 +101,7 @@ void TstStapel::kartenUeberDerMessmaske()
     // The short message stacks the same way.
     FKurzmeldung->Start(QStringLiteral("Titel"), QStringLiteral("Text"));
     QVERIFY2(ObenAufDemSchirm(FKurzmeldung, gesehen), qPrintable(gesehen));
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
 }
 
 QTEST_MAIN(TstStapel)

@@ -5,10 +5,9 @@
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
-#include "PinAbfrage.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
-#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
 #include "uFMain.h"
@@ -33,6 +32,8 @@
 #include <QTimer>
 
 #include <memory>
+
+using namespace Qt::Literals::StringLiterals;
 
 class TstStart : public QObject
 {
@@ -65,6 +66,7 @@ private:
     TKlarEinstellungen Stationswerte() const;
 
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     TTestServer FServer;
 };
 
@@ -77,10 +79,12 @@ void TstStart::initTestCase()
 void TstStart::init()
 {
     FFenster = std::make_unique<TFensterset>();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung);
 }
 
 void TstStart::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
 }
 
@@ -115,10 +119,10 @@ void TstStart::fenstersetEntstehtEinmal()
           static_cast<QWidget*>(Fehlermeldung), static_cast<QWidget*>(FKurzmeldung)})
         QVERIFY(!fenster->isVisible());
     QVERIFY(FMain->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(FMain->iWechselzeit, 30);
-    QCOMPARE(FMain->iTimer_PageWechsel, 30);
+    QCOMPARE(FStation->Wechselzeit(), 30);
+    QCOMPARE(FStation->Countdown(), 30);
     QVERIFY(FMain->bStart);
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
     QCOMPARE(FMain->MA_Kontakt->KontaktArt(), QStringLiteral("Mitarbeiter"));
     // The short message is a window of its own, centred on the main window.
     QVERIFY(FKurzmeldung->isWindow());
@@ -130,6 +134,7 @@ void TstStart::fenstersetEntstehtEinmal()
         QCOMPARE(&abfrage->Connection(), &FDM->MyCon);
     QCOMPARE(FDM->MyCon.Username(), QStringLiteral("root"));
 
+    FStation.reset();
     FFenster.reset();
     QCOMPARE(FMain, nullptr);
     QCOMPARE(FDM, nullptr);
@@ -144,14 +149,15 @@ void TstStart::ohneEinstellungsdatei()
              QStringList{Lesefehler("Die Datei " + datei.Pfad() + " gibt es nicht.")});
     QVERIFY(FMain->isVisible());
     // The welcome card says why there are no buttons, and that only a restart helps.
-    QVERIFY(FMain->lblVerbindung->isVisible());
-    QVERIFY(FMain->lblVerbindung->text().contains("neu starten"));
-    QVERIFY(!FMain->TimerDB.isActive());
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
-    QCOMPARE(FMain->lblWelcome->text(), QStringLiteral("Herzlich Willkommen."));
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card12);
-    QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
-    QVERIFY(FMain->btnMenu_Abt_Rechts->isHidden());
+    QVERIFY(FStation->AufTafel(u"lblVerbindung"_s)->isVisible());
+    QVERIFY(FStation->AufTafel<QLabel>(u"lblVerbindung"_s)->text().contains("neu starten"));
+    QVERIFY(!FStation->Laeuft(TUhr::Verbindung));
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblWelcome"_s)->text(),
+             QStringLiteral("Herzlich Willkommen."));
+    QCOMPARE(FStation->Menukarte(), u"Card12"_s);
+    QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isHidden());
+    QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s)->isHidden());
 }
 
 void TstStart::mitMandant()
@@ -162,8 +168,8 @@ void TstStart::mitMandant()
     datei.Schreibe(werte);
     QCOMPARE(Starte(datei), QStringList());
     QVERIFY(FDM->MyCon.Connected());
-    QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
-    QCOMPARE(FMain->iTimer_PageWechsel, FMain->iWechselzeit);
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblWelcome"_s)->text(), werte.Willkommen);
+    QCOMPARE(FStation->Countdown(), FStation->Wechselzeit());
 }
 
 void TstStart::verbindungsfehlerVorDemMandantenhinweis()
@@ -183,7 +189,7 @@ void TstStart::verbindungsfehlerVorDemMandantenhinweis()
     QVERIFY(!FDM->MyCon.Connected());
     QVERIFY(bEinstellungen_OK);
     QVERIFY(FMain->isVisible());
-    QCOMPARE(FMain->lblWelcome->text(), werte.Willkommen);
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblWelcome"_s)->text(), werte.Willkommen);
 }
 
 void TstStart::abgewiesenerBenutzer()
@@ -199,11 +205,13 @@ void TstStart::abgewiesenerBenutzer()
                                      "ab.\r\nFehler 1045: Access denied for user"),
              qPrintable(meldungen[0]));
     // The station keeps asking: an administrator may fix the account on the server.
-    QVERIFY(FMain->TimerDB.isActive());
-    QVERIFY(FMain->lblVerbindung->isVisible());
-    QVERIFY2(FMain->lblVerbindung->text().startsWith(
-                 "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 1045: "),
-             qPrintable(FMain->lblVerbindung->text()));
+    QVERIFY(FStation->Laeuft(TUhr::Verbindung));
+    QVERIFY(FStation->AufTafel(u"lblVerbindung"_s)->isVisible());
+    QVERIFY2(
+        FStation->AufTafel<QLabel>(u"lblVerbindung"_s)
+            ->text()
+            .startsWith("Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 1045: "),
+        qPrintable(FStation->AufTafel<QLabel>(u"lblVerbindung"_s)->text()));
 }
 
 void TstStart::pinVorDemBeenden()
@@ -215,40 +223,33 @@ void TstStart::pinVorDemBeenden()
     QCOMPARE(Starte(datei), QStringList());
 
     TMeldungsProtokoll protokoll;
-    // Typed on the on-screen keyboard, confirmed with its ENTER.
-    const auto tippen = [](const QString& ziffern) {
-        for (const QChar ziffer : ziffern)
-            QTest::mouseClick(FMain->panPin->TouchKeyboard1->findChild<QAbstractButton*>(
-                                  "Taste_" + QString(ziffer)),
-                              Qt::LeftButton);
-        QTest::mouseClick(FMain->panPin->TouchKeyboard1->findChild<QAbstractButton*>("Taste_Enter"),
-                          Qt::LeftButton);
-    };
+    const QWidget* pin = FStation->AufTafel(u"panPin"_s);
 
     // Three wrong PINs: back to the board, nothing asked, the program goes on.
     FMain->actCloseExecute();
-    QVERIFY(FMain->panPin->isVisible());
-    QVERIFY(FMain->panPin->edPin->hasFocus());
+    QVERIFY(pin->isVisible());
+    QVERIFY(FStation->AufTafel(u"edPin"_s)->hasFocus());
     for (const QString falsch : {"1234", "47110", "0000"}) {
-        QVERIFY(FMain->panPin->isVisible());
-        tippen(falsch);
+        QVERIFY(pin->isVisible());
+        FStation->TippePin(falsch);
     }
-    QVERIFY(!FMain->panPin->isVisible());
+    QVERIFY(!pin->isVisible());
     QVERIFY(FMain->isVisible());
     QCOMPARE(protokoll.Texte(), QStringList());
 
     // The close picture asks too; Abbrechen leaves everything as it was.
     FMain->CloseButtonClick();
-    QVERIFY(FMain->panPin->isVisible());
-    QTest::mouseClick(FMain->panPin->btnAbbrechen, Qt::LeftButton);
-    QVERIFY(!FMain->panPin->isVisible());
+    QVERIFY(pin->isVisible());
+    TStationstreiber::Tippe(FStation->AufTafel(u"btnAbbrechen"_s));
+    QVERIFY(!pin->isVisible());
 
     // A fresh request has three tries again; the right PIN leads to the question.
     FMain->actCloseExecute();
-    tippen("0000");
-    QCOMPARE(FMain->panPin->lblPin->text(), QStringLiteral("Falsche PIN – noch 2 Versuche."));
-    tippen("4711");
-    QVERIFY(!FMain->panPin->isVisible());
+    FStation->TippePin("0000");
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblPin"_s)->text(),
+             QStringLiteral("Falsche PIN – noch 2 Versuche."));
+    FStation->TippePin("4711");
+    QVERIFY(!pin->isVisible());
     QCOMPARE(protokoll.Texte(), QStringList{"Wollen Sie das Programm wirklich beenden?"});
     QVERIFY(FMain->isVisible()); // the question was answered No
 }
@@ -302,7 +303,7 @@ void TstStart::logoDesStandorts()
     QCOMPARE(protokoll.Texte(), QStringList());
 
     // What the logo control paints: the site's red, or the built-in picture.
-    TBild* logo = FMain->Image5;
+    TBild* logo = FStation->AufTafel<TBild>(u"Image5"_s);
     QCOMPARE(logo->SvgPfad(),
              eigenes ? (datei.endsWith(".svg") ? logo->SvgPfad() : QString()) : Bilder::Logo);
     const QImage gemalt = logo->grab().toImage();
@@ -330,11 +331,11 @@ void TstStart::menuKarte()
     datei.Schreibe(werte);
     datei.Ersetze("Anzahl_Abteilungen=12", "Anzahl_Abteilungen=" + anzahl);
     QCOMPARE(Starte(datei), QStringList());
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), zwoelf ? FMain->Card12 : FMain->Card6);
+    QCOMPARE(FStation->Menukarte(), zwoelf ? u"Card12"_s : u"Card6"_s);
     // The twelve-button card never has arrows; on the other the department list decides.
     if (zwoelf) {
-        QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
-        QVERIFY(FMain->btnMenu_Abt_Rechts->isHidden());
+        QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isHidden());
+        QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s)->isHidden());
     }
 }
 
@@ -345,9 +346,9 @@ void TstStart::portKeineZahl()
     datei.Ersetze("Port=3306", "Port=abc");
     QCOMPARE(Starte(datei), QStringList{Lesefehler("Der Eintrag Port ist keine Zahl.")});
     // The menu values were never read: six-button card with arrows, empty welcome text.
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card6);
-    QVERIFY(!FMain->btnMenu_Abt_Links->isHidden());
-    QCOMPARE(FMain->lblWelcome->text(), QString());
+    QCOMPARE(FStation->Menukarte(), u"Card6"_s);
+    QVERIFY(!FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isHidden());
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblWelcome"_s)->text(), QString());
 }
 
 void TstStart::beschaedigteDateiBeendet()
@@ -362,7 +363,7 @@ void TstStart::beschaedigteDateiBeendet()
     QVERIFY(!bEinstellungen_OK);
     QVERIFY(!FMain->isVisible());
     QCOMPARE(FMain->iEndeStatus, TFMain::kEndeBeschaedigteEinstellungen);
-    QCOMPARE(FMain->lblWelcome->text(), QString());
+    QCOMPARE(FStation->AufTafel<QLabel>(u"lblWelcome"_s)->text(), QString());
 }
 
 void TstStart::dunklerStil()

@@ -2,7 +2,6 @@
 // at each point of a cycle or restarted while the station idles, the tester's line gone mid-cycle,
 // damaged and empty employee records. The station must report each, never store a pass without
 // its date stamp, and work again once the fault is gone, without a restart.
-#include "Bedienelemente.h"
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
@@ -11,6 +10,7 @@
 #include "PseudoTerminal.h"
 #include "Start.h"
 #include "Stationsanzeige.h"
+#include "Stationstreiber.h"
 #include "Tafel.h"
 #include "TestServer.h"
 #include "Testfirma.h"
@@ -31,6 +31,7 @@
 #include <thread>
 
 using Testfirma::Mitarbeiter;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -79,6 +80,7 @@ private:
     std::unique_ptr<TPseudoTerminal> FPty;
     std::unique_ptr<TEinstellungsDatei> FDatei;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     std::unique_ptr<TMeldungsProtokoll> FProtokoll;
 };
 
@@ -99,7 +101,8 @@ void TstStoerungen::init()
     NeueLeitung();
     FProtokoll = std::make_unique<TMeldungsProtokoll>();
     FFenster = std::make_unique<TFensterset>();
-    FMessung->Timer1.stop();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung, FPty.get());
+    FStation->Anhalten(TUhr::Messung);
 }
 
 void TstStoerungen::cleanup()
@@ -112,6 +115,7 @@ void TstStoerungen::cleanup()
             bericht.write(QByteArray("STOERUNG ") + QTest::currentTestFunction() +
                           (QTest::currentTestFailed() ? " fehlgeschlagen\n" : " ueberstanden\n"));
     }
+    FStation.reset();
     FFenster.reset();
     FProtokoll.reset();
     FDatei.reset();
@@ -125,31 +129,30 @@ void TstStoerungen::NeueLeitung()
     FPty = std::make_unique<TPseudoTerminal>();
     QFile::remove(FGeraet);
     QVERIFY(QFile::link(FPty->Geraet(), FGeraet));
+    if (FStation)
+        FStation->SetzeLeitung(FPty.get());
 }
 
 void TstStoerungen::Starte()
 {
     FDatei = ZeigeStation(FServer, kDatenbank, FGeraet);
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QVERIFY(FMain->cardMitarbeiter->isVisible());
+    FStation->TippeAbteilung(1);
+    QVERIFY(FStation->AufTafel(u"cardMitarbeiter"_s)->isVisible());
 }
 
 void TstStoerungen::TippeKachel(int id) const
 {
-    for (TKachelFoto* foto : FMain->imgMitarbeiter) {
-        if (foto->isVisible() && foto->Tag == id) {
-            QTest::mouseClick(foto, Qt::LeftButton);
-            QVERIFY(FMessung->isVisible());
-            QCoreApplication::processEvents();
-            return;
-        }
-    }
-    QFAIL(qPrintable(QStringLiteral("no tile for employee %1").arg(id)));
+    const int nr = FStation->KachelMit(id);
+    if (nr == 0)
+        QFAIL(qPrintable(QStringLiteral("no tile for employee %1").arg(id)));
+    FStation->TippeKachel(nr);
+    QVERIFY(FMessung->isVisible());
+    QCoreApplication::processEvents();
 }
 
 void TstStoerungen::Sende(const QList<QByteArray>& zeilen) const
 {
-    QVERIFY(FPty->Schreiben(Pruefgeraet::Gerahmt(zeilen, Pruefgeraet::TRahmen::CR)));
+    QVERIFY(FStation->Sende(zeilen, Pruefgeraet::TRahmen::CR));
 }
 
 QStringList TstStoerungen::Zeilen() const
@@ -161,7 +164,7 @@ QStringList TstStoerungen::Zeilen() const
 
 void TstStoerungen::ZyklusBeenden() const
 {
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     Fehlermeldung->hide();
 }
 
@@ -169,7 +172,7 @@ void TstStoerungen::BestandenGespeichert()
 {
     const qsizetype vorher = Zeilen().size();
     TippeKachel(91);
-    QVERIFY(FMessung->ApdComPort1.IsOpen());
+    QVERIFY(FStation->PortOffen());
     Sende(Pruefgeraet::Bestanden());
     QTRY_COMPARE(Zeilen().size(), vorher + 1);
     QCOMPARE(Zeilen().last(), QString("ma91|91||J"));
@@ -190,32 +193,36 @@ void TstStoerungen::serverBeimStartGestoppt()
     QVERIFY2(FProtokoll->Texte()[0].startsWith(kVerbindungsfehler +
                                                "Der Datenbankserver ist nicht erreichbar."),
              qPrintable(FProtokoll->Texte()[0]));
-    QVERIFY(FMain->btnAbteilung_B[0]->isHidden());
-    QVERIFY(FMain->lblVerbindung->isVisible());
-    QVERIFY(FMain->lblVerbindung->text().startsWith(
-        "Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 2002: "));
+    QVERIFY(FStation->Abteilungsknopf(1)->isHidden());
+    QVERIFY(FStation->AufTafel(u"lblVerbindung"_s)->isVisible());
+    QVERIFY(
+        FStation->AufTafel<QLabel>(u"lblVerbindung"_s)
+            ->text()
+            .startsWith("Keine Verbindung zur Datenbank – neuer Versuch in 10 s\nFehler 2002: "));
 
     // Ten seconds later it asks again in vain, then waits longer.
     for (int sekunde = 1; sekunde <= 10; ++sekunde)
-        FMain->TimerDBTimer();
-    QVERIFY(FMain->btnAbteilung_B[0]->isHidden());
-    QVERIFY(FMain->lblVerbindung->text().startsWith(
-        "Keine Verbindung zur Datenbank – neuer Versuch in 20 s"));
-    FMain->TimerDBTimer();
-    QVERIFY(FMain->lblVerbindung->text().startsWith(
-        "Keine Verbindung zur Datenbank – neuer Versuch in 19 s"));
+        FStation->Tick(TUhr::Verbindung);
+    QVERIFY(FStation->Abteilungsknopf(1)->isHidden());
+    QVERIFY(FStation->AufTafel<QLabel>(u"lblVerbindung"_s)
+                ->text()
+                .startsWith("Keine Verbindung zur Datenbank – neuer Versuch in 20 s"));
+    FStation->Tick(TUhr::Verbindung);
+    QVERIFY(FStation->AufTafel<QLabel>(u"lblVerbindung"_s)
+                ->text()
+                .startsWith("Keine Verbindung zur Datenbank – neuer Versuch in 19 s"));
 
     // The server comes up: at the next try the menu appears and the note goes, by itself.
     FServer.Starten();
     for (int sekunde = 2; sekunde <= 20; ++sekunde)
-        FMain->TimerDBTimer();
-    QVERIFY(!FMain->btnAbteilung_B[0]->isHidden());
-    QCOMPARE(FMain->btnAbteilung_B[0]->text(), QString("Montage"));
-    QVERIFY(!FMain->lblVerbindung->isVisible());
-    QVERIFY(!FMain->TimerDB.isActive());
+        FStation->Tick(TUhr::Verbindung);
+    QVERIFY(!FStation->Abteilungsknopf(1)->isHidden());
+    QCOMPARE(FStation->Abteilungsknopf(1)->text(), QString("Montage"));
+    QVERIFY(!FStation->AufTafel(u"lblVerbindung"_s)->isVisible());
+    QVERIFY(!FStation->Laeuft(TUhr::Verbindung));
     QCOMPARE(FProtokoll->Texte().size(), 1);
 
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
+    FStation->TippeAbteilung(1);
     BestandenGespeichert();
 }
 
@@ -224,7 +231,7 @@ void TstStoerungen::serverVorDerErgebniszeileGestoppt()
     Starte();
     TippeKachel(91);
     Sende({"RSL 0.35"});
-    QTRY_VERIFY(FMessung->imgSchuh_L_Gut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgSchuh_L_Gut"_s));
     FServer.Stoppen();
     Sende({"ERG OK"});
     QTRY_VERIFY(Fehlermeldung->isVisible());
@@ -233,7 +240,7 @@ void TstStoerungen::serverVorDerErgebniszeileGestoppt()
     QVERIFY(Label(Fehlermeldung, "lblErrorcode").toInt(&zahl) > 0 && zahl);
     // The line is finished all the same and the screen closes as after any result.
     QCOMPARE(FMessung->Auswertung.Zeile, QString());
-    QVERIFY(FMessung->Timer1.isActive());
+    QVERIFY(FStation->Laeuft(TUhr::Messung));
 
     FServer.Starten();
     QVERIFY(Zeilen().isEmpty());
@@ -285,20 +292,20 @@ void TstStoerungen::serverBeimNeuladenDerTafelGestoppt()
     Starte();
     TippeKachel(91);
     Sende(Pruefgeraet::Bestanden());
-    QTRY_VERIFY(FMessung->imgGut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgGut"_s));
     QCOMPARE(Zeilen(), QStringList{"ma91|91||J"});
     FServer.Stoppen();
     FProtokoll->Leeren();
     // The countdown's end reloads the board from the stopped server.
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     QVERIFY(!FMessung->isVisible());
     QCOMPARE(FProtokoll->Texte(), QStringList{kTafelFehler});
 
     FServer.Starten();
     // The next tap on the department loads the board again; the stored pass shows green.
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QCOMPARE(FMain->imgMitarbeiter[0]->Tag, 91);
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), Tafel::kGruen);
+    FStation->TippeAbteilung(1);
+    QCOMPARE(FStation->Foto(1)->Tag, 91);
+    QCOMPARE(FStation->Kachelfarbe(1), Tafel::kGruen);
     BestandenGespeichert();
 }
 
@@ -311,8 +318,8 @@ void TstStoerungen::serverNeugestartetUndVerbindungAbgelaufen()
     FServer.Sql("SET GLOBAL wait_timeout = 1");
     QTest::qWait(2500);
     FProtokoll->Leeren();
-    QTest::mouseClick(FMain->btnAbteilung_B[0], Qt::LeftButton);
-    QCOMPARE(FMain->imgMitarbeiter[0]->Tag, 91);
+    FStation->TippeAbteilung(1);
+    QCOMPARE(FStation->Foto(1)->Tag, 91);
     BestandenGespeichert();
     QTest::qWait(2500);
     BestandenGespeichert();
@@ -324,12 +331,12 @@ void TstStoerungen::leitungWaehrendDerMessungWeg()
     Starte();
     TippeKachel(91);
     Sende({"RSL 0.35"});
-    QTRY_VERIFY(FMessung->imgSchuh_L_Gut->isVisible());
+    QTRY_VERIFY(FStation->Zeigt(u"imgSchuh_L_Gut"_s));
     // The tester's adapter is pulled: the other side of the line is gone.
     FPty->Schliessen();
     QTRY_VERIFY(Fehlermeldung->isVisible());
     QCOMPARE(Label(Fehlermeldung, "lblText1"), kVerbindungText1);
-    QVERIFY(!FMessung->ApdComPort1.IsOpen());
+    QVERIFY(!FStation->PortOffen());
     QCOMPARE(Zeilen(), QStringList());
     ZyklusBeenden();
 
@@ -374,17 +381,16 @@ void TstStoerungen::mitarbeiterNurMitNull()
     Starte();
     QCOMPARE(FProtokoll->Texte(), QStringList{kNichtEindeutig});
     // Sorted by last name, the nameless one first; red, never measured.
-    QCOMPARE(FMain->imgMitarbeiter[0]->Tag, 93);
-    QCOMPARE(FMain->lblUser[0]->text().trimmed(), QString());
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), Tafel::kRot);
-    for (const TKachelFoto* foto : FMain->imgMitarbeiter)
-        QVERIFY(!foto->isVisible() || foto->Tag != 94);
+    QCOMPARE(FStation->Foto(1)->Tag, 93);
+    QCOMPARE(FStation->Kachelname(1)->text().trimmed(), QString());
+    QCOMPARE(FStation->Kachelfarbe(1), Tafel::kRot);
+    QCOMPARE(FStation->KachelMit(94), 0);
 
     // The screen opens without trouble, but the name field holds the login name and an empty
     // one keeps the line closed: nothing is measured for a person without a login name.
     TippeKachel(93);
-    QCOMPARE(FMessung->lblName->text().trimmed(), QString());
-    QTRY_VERIFY(!FMessung->ApdComPort1.IsOpen());
+    QCOMPARE(FStation->Name().trimmed(), QString());
+    QTRY_VERIFY(!FStation->PortOffen());
     Sende(Pruefgeraet::Bestanden());
     QTest::qWait(300);
     QCOMPARE(Zeilen(), QStringList());

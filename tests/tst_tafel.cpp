@@ -1,11 +1,11 @@
 // The employee board against a private server: department menu, tiles with colours and photos,
 // pages, the inactivity countdown and the photo tap.
-#include "Bedienelemente.h"
 #include "EinstellungsDatei.h"
 #include "Fensterset.h"
 #include "MeldungsProtokoll.h"
 #include "Meldungstexte.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "TestServer.h"
 #include "Testbilder.h"
 #include "Testfirma.h"
@@ -29,6 +29,7 @@ const QString kDatenbank = QStringLiteral("TST_TAFEL");
 using Testfirma::Jpeg;
 using Testfirma::kGrunddaten;
 using Testfirma::Mitarbeiter;
+using namespace Qt::Literals::StringLiterals;
 
 } // namespace
 
@@ -71,11 +72,12 @@ private:
     QStringList Starte(const QString& mandant, const QString& menu = QStringLiteral("12"));
     void Sql(const QString& sql) const { FServer.Sql(sql, kDatenbank); }
     void Abteilungen(int anzahl) const;
-    QStringList Kacheltexte() const;
     QList<int> Tags() const;
-    void TippeAbteilung(int k) const;
+    // Taps button nr (from 1) of the shown department strip, which must be visible.
+    void TippeAbteilung(int nr) const;
 
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FStation;
     std::unique_ptr<TEinstellungsDatei> FDatei;
     TTestServer FServer;
 };
@@ -90,12 +92,14 @@ void TstTafel::init()
     FServer.NeueDatenbank(kDatenbank);
     Sql(kGrunddaten);
     FFenster = std::make_unique<TFensterset>();
+    FStation = std::make_unique<TStationstreiber>(*FMain, *FMessung);
     // The hidden measurement screen's first tick would reload the board at random moments.
-    FMessung->Timer1.stop();
+    FStation->Anhalten(TUhr::Messung);
 }
 
 void TstTafel::cleanup()
 {
+    FStation.reset();
     FFenster.reset();
     FDatei.reset();
 }
@@ -125,47 +129,21 @@ void TstTafel::Abteilungen(int anzahl) const
     Sql(sql);
 }
 
-QStringList TstTafel::Kacheltexte() const
-{
-    QStringList texte;
-    for (int n = 0; n < 24; ++n)
-        texte << (FMain->lblUser[size_t(n)]->isHidden() ? QString()
-                                                        : FMain->lblUser[size_t(n)]->text());
-    while (!texte.isEmpty() && texte.last().isEmpty())
-        texte.removeLast();
-    return texte;
-}
-
 QList<int> TstTafel::Tags() const
 {
     QList<int> tags;
-    for (const TKachelFoto* foto : FMain->imgMitarbeiter)
-        tags << foto->Tag;
+    for (int nr = 1; nr <= 24; ++nr)
+        tags << FStation->Foto(nr)->Tag;
     while (!tags.isEmpty() && tags.last() == 0)
         tags.removeLast();
     return tags;
 }
 
-void TstTafel::TippeAbteilung(int k) const
+void TstTafel::TippeAbteilung(int nr) const
 {
-    const bool zwoelf = FMain->Menu_AnzAbteilungen() == QStringLiteral("12");
-    QPushButton* knopf = zwoelf ? static_cast<QPushButton*>(FMain->btnAbteilung_B[size_t(k - 1)])
-                                : FMain->btnAbteilung_A[size_t(k - 1)];
-    QVERIFY(knopf->isVisible());
-    QTest::mouseClick(knopf, Qt::LeftButton);
+    QVERIFY(FStation->Abteilungsknopf(nr)->isVisible());
+    FStation->TippeAbteilung(nr);
 }
-
-namespace {
-
-template <typename Liste> QStringList SichtbareKnoepfe(const Liste& knoepfe)
-{
-    QStringList texte;
-    for (const QPushButton* knopf : knoepfe)
-        texte << (knopf->isHidden() ? QStringLiteral("-") : knopf->text());
-    return texte;
-}
-
-} // namespace
 
 void TstTafel::menuSechs_data()
 {
@@ -187,40 +165,40 @@ void TstTafel::menuSechs()
     QFETCH(bool, pfeile);
     Abteilungen(anzahl);
     QCOMPARE(Starte(QStringLiteral("Muster GmbH"), QStringLiteral("6")), QStringList());
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card6);
-    QCOMPARE(SichtbareKnoepfe(FMain->btnAbteilung_A), knoepfe);
+    QCOMPARE(FStation->Menukarte(), u"Card6"_s);
+    QCOMPARE(FStation->Abteilungsknoepfe(), knoepfe);
     QCOMPARE(FMain->iglob_Anzahl_Abteilungen, anzahl);
-    QCOMPARE(FMain->btnMenu_Abt_Links->isVisible(), pfeile);
-    QCOMPARE(FMain->btnMenu_Abt_Rechts->isVisible(), pfeile);
+    QCOMPARE(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isVisible(), pfeile);
+    QCOMPARE(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s)->isVisible(), pfeile);
 }
 
 void TstTafel::menuSechsSchieben()
 {
     Abteilungen(8);
     Starte(QStringLiteral("Muster GmbH"), QStringLiteral("6"));
-    const auto tippe = [](QPushButton* pfeil) {
-        FMain->iTimer_PageWechsel = 5;
-        QTest::mouseClick(pfeil, Qt::LeftButton);
+    const auto tippe = [this](QWidget* pfeil) {
+        FStation->SetzeCountdown(5);
+        TStationstreiber::Tippe(pfeil);
         // Every arrow tap restarts the countdown, also when the row does not move.
-        QCOMPARE(FMain->iTimer_PageWechsel, FMain->iWechselzeit);
+        QCOMPARE(FStation->Countdown(), FStation->Wechselzeit());
     };
-    tippe(FMain->btnMenu_Abt_Links);
+    tippe(FStation->AufTafel(u"btnMenu_Abt_Links"_s));
     QCOMPARE(FMain->iglobZaehler_Abteilung, 0);
-    tippe(FMain->btnMenu_Abt_Rechts);
-    tippe(FMain->btnMenu_Abt_Rechts);
+    tippe(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s));
+    tippe(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s));
     const QStringList dreiBisAcht{"Abteilung 3", "Abteilung 4", "Abteilung 5",
                                   "Abteilung 6", "Abteilung 7", "Abteilung 8"};
-    QCOMPARE(SichtbareKnoepfe(FMain->btnAbteilung_A), dreiBisAcht);
-    tippe(FMain->btnMenu_Abt_Rechts);
-    QCOMPARE(SichtbareKnoepfe(FMain->btnAbteilung_A), dreiBisAcht);
-    tippe(FMain->btnMenu_Abt_Links);
-    QCOMPARE(FMain->btnAbteilung_A[0]->text(), QStringLiteral("Abteilung 2"));
+    QCOMPARE(FStation->Abteilungsknoepfe(), dreiBisAcht);
+    tippe(FStation->AufTafel(u"btnMenu_Abt_Rechts"_s));
+    QCOMPARE(FStation->Abteilungsknoepfe(), dreiBisAcht);
+    tippe(FStation->AufTafel(u"btnMenu_Abt_Links"_s));
+    QCOMPARE(FStation->Abteilungsknopf(1)->text(), QStringLiteral("Abteilung 2"));
 
     // A tap on a slid row loads the department the button shows.
     Sql(Mitarbeiter(10, "Zehn", "Zora", "NULL", "NULL", 3));
     TippeAbteilung(1);
-    QCOMPARE(FMain->sglobAktive_Abteilung, QStringLiteral("Abteilung 2"));
-    QCOMPARE(Kacheltexte(), QStringList{"Zehn Zora"});
+    QCOMPARE(FStation->AktiveAbteilung(), QStringLiteral("Abteilung 2"));
+    QCOMPARE(FStation->Kacheltexte(), QStringList{"Zehn Zora"});
 }
 
 void TstTafel::menuZwoelf_data()
@@ -237,18 +215,18 @@ void TstTafel::menuZwoelf()
     QFETCH(int, sichtbar);
     Abteilungen(anzahl);
     Starte(QStringLiteral("Muster GmbH"), QStringLiteral("12"));
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card12);
-    QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
+    QCOMPARE(FStation->Menukarte(), u"Card12"_s);
+    QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isHidden());
     for (int i = 0; i < 12; ++i) {
-        const QPushButton* knopf = FMain->btnAbteilung_B[size_t(i)];
+        const QPushButton* knopf = FStation->Abteilungsknopf(i + 1);
         QCOMPARE(knopf->isVisible(), i < sichtbar);
         if (i < sichtbar)
             QCOMPARE(knopf->text(), QStringLiteral("Abteilung %1").arg(i + 1));
     }
     // Entries 1 to 6 in the upper row, 7 to 12 below, each row left to right.
     if (sichtbar == 12) {
-        QVERIFY(FMain->btnAbteilung_B[6]->y() > FMain->btnAbteilung_B[5]->y());
-        QCOMPARE(FMain->btnAbteilung_B[6]->x(), FMain->btnAbteilung_B[0]->x());
+        QVERIFY(FStation->Abteilungsknopf(7)->y() > FStation->Abteilungsknopf(6)->y());
+        QCOMPARE(FStation->Abteilungsknopf(7)->x(), FStation->Abteilungsknopf(1)->x());
     }
 }
 
@@ -256,9 +234,9 @@ void TstTafel::menuAndererWert()
 {
     Abteilungen(3);
     Starte(QStringLiteral("Muster GmbH"), QStringLiteral("8"));
-    QCOMPARE(FMain->cpAbteilungen->currentWidget(), FMain->Card6);
-    QCOMPARE(SichtbareKnoepfe(FMain->btnAbteilung_A), QStringList(6, QStringLiteral("-")));
-    QVERIFY(FMain->btnMenu_Abt_Links->isHidden());
+    QCOMPARE(FStation->Menukarte(), u"Card6"_s);
+    QCOMPARE(FStation->Abteilungsknoepfe(), QStringList(6, QStringLiteral("-")));
+    QVERIFY(FStation->AufTafel(u"btnMenu_Abt_Links"_s)->isHidden());
 }
 
 void TstTafel::abteilungenNachMandant_data()
@@ -278,7 +256,7 @@ void TstTafel::abteilungenNachMandant()
         "(2, 'Montage', 'N', 'N'), (3, 'Archiv', 'J', 'N'), (4, 'Lager', 'N', 'J');"
         "UPDATE VORGABEN_ABTEILUNG SET INAKTIV = 'N', GELOESCHT = 'N' WHERE ABTEILUNG_ID = 1;");
     Starte(mandant);
-    QStringList gezeigt = SichtbareKnoepfe(FMain->btnAbteilung_B);
+    QStringList gezeigt = FStation->Abteilungsknoepfe();
     gezeigt.removeAll(QStringLiteral("-"));
     QCOMPARE(gezeigt, liste);
 }
@@ -297,7 +275,7 @@ void TstTafel::ohneDatenbank()
     // The connection failure is the only message: the menu stays empty without one.
     QCOMPARE(protokoll.Texte().size(), 1);
     QVERIFY(protokoll.Texte().first().startsWith(kVerbindungsfehler));
-    QCOMPARE(SichtbareKnoepfe(FMain->btnAbteilung_B), QStringList(12, QStringLiteral("-")));
+    QCOMPARE(FStation->Abteilungsknoepfe(), QStringList(12, QStringLiteral("-")));
 }
 
 void TstTafel::kachelnInNamensfolge()
@@ -313,21 +291,21 @@ void TstTafel::kachelnInNamensfolge()
     TMeldungsProtokoll protokoll;
     TippeAbteilung(1);
     QCOMPARE(protokoll.Texte(), QStringList());
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardMitarbeiter);
-    QCOMPARE(Kacheltexte(),
+    QCOMPARE(FStation->Karte(), u"cardMitarbeiter"_s);
+    QCOMPARE(FStation->Kacheltexte(),
              (QStringList{"Adler Ada", "Becker Ben", "Krause Kai", "Mayer Mia", "Zander Zoe"}));
     QCOMPARE(Tags(), (QList<int>{24, 22, 25, 23, 21}));
     for (int n = 0; n < 24; ++n) {
-        QCOMPARE(FMain->panUser[size_t(n)]->isVisible(), n < 5);
-        QCOMPARE(FMain->imgMitarbeiter[size_t(n)]->isVisible(), n < 5);
+        QCOMPARE(FStation->Kachel(n + 1)->isVisible(), n < 5);
+        QCOMPARE(FStation->Foto(n + 1)->isVisible(), n < 5);
     }
     // Pages only appear when there is more than one.
-    QVERIFY(FMain->lblSeite->isHidden());
+    QVERIFY(FStation->AufTafel(u"lblSeite"_s)->isHidden());
 
     // Another department replaces the board completely.
     TippeAbteilung(2);
-    QCOMPARE(Kacheltexte(), QStringList{"Anders Axel"});
-    QVERIFY(FMain->panUser[1]->isHidden());
+    QCOMPARE(FStation->Kacheltexte(), QStringList{"Anders Axel"});
+    QVERIFY(FStation->Kachel(2)->isHidden());
 }
 
 void TstTafel::farbeNachKalendertag()
@@ -345,9 +323,9 @@ void TstTafel::farbeNachKalendertag()
     QCOMPARE(protokoll.Texte(), QStringList());
     const QList<QColor> erwartet{QColor(0, 128, 0), QColor(0, 128, 0), QColor(255, 0, 0),
                                  QColor(255, 0, 0), QColor(255, 0, 0), QColor(255, 0, 0)};
-    QCOMPARE(Kacheltexte().size(), erwartet.size());
+    QCOMPARE(FStation->Kacheltexte().size(), erwartet.size());
     for (int n = 0; n < erwartet.size(); ++n)
-        QCOMPARE(FMain->panUser[size_t(n)]->palette().color(QPalette::Window), erwartet[n]);
+        QCOMPARE(FStation->Kachelfarbe(n + 1), erwartet[n]);
 }
 
 void TstTafel::fotos()
@@ -367,15 +345,15 @@ void TstTafel::fotos()
     QCOMPARE(protokoll.Texte().size(), 1);
     QVERIFY2(protokoll.Texte().first().startsWith(kFotoFehler + QStringLiteral("EJPEGFehler: ")),
              qPrintable(protokoll.Texte().first()));
-    QCOMPARE(Kacheltexte().size(), 4);
+    QCOMPARE(FStation->Kacheltexte().size(), 4);
 
-    const TKachelFoto* mitFoto = FMain->imgMitarbeiter[0];
+    const TKachelFoto* mitFoto = FStation->Foto(1);
     // Decoded at the tile's size on the screen, never at the photo's own.
     QCOMPARE(mitFoto->Pixmap().size(), mitFoto->size() * mitFoto->devicePixelRatioF());
     QVERIFY(mitFoto->SvgPfad().isEmpty());
-    QCOMPARE(FMain->imgMitarbeiter[1]->SvgPfad(), FMain->imglWorstCase[2]);
-    QVERIFY(!FMain->imgMitarbeiter[3]->Pixmap().isNull());
-    QVERIFY(FMain->imgMitarbeiter[3]->SvgPfad().isEmpty());
+    QCOMPARE(FStation->Foto(2)->SvgPfad(), FMain->imglWorstCase[2]);
+    QVERIFY(!FStation->Foto(4)->Pixmap().isNull());
+    QVERIFY(FStation->Foto(4)->SvgPfad().isEmpty());
 }
 
 void TstTafel::mitarbeiterNachMandant_data()
@@ -396,7 +374,7 @@ void TstTafel::mitarbeiterNachMandant()
     Starte(mandant);
     TMeldungsProtokoll protokoll;
     TippeAbteilung(1);
-    QCOMPARE(Kacheltexte(), kacheln);
+    QCOMPARE(FStation->Kacheltexte(), kacheln);
     QCOMPARE(protokoll.Texte(), QStringList());
 }
 
@@ -412,10 +390,10 @@ void TstTafel::nichtEindeutigBleibtVerborgen()
     TMeldungsProtokoll protokoll;
     TippeAbteilung(1);
     QCOMPARE(protokoll.Texte(), QStringList{kNichtEindeutig});
-    QCOMPARE(Kacheltexte(), (QStringList{"Albers Alf", "", "Czech Carl"}));
+    QCOMPARE(FStation->Kacheltexte(), (QStringList{"Albers Alf", "", "Czech Carl"}));
     QCOMPARE(Tags(), (QList<int>{61, 0, 63}));
-    QVERIFY(FMain->panUser[1]->isHidden());
-    QVERIFY(FMain->imgMitarbeiter[1]->isHidden());
+    QVERIFY(FStation->Kachel(2)->isHidden());
+    QVERIFY(FStation->Foto(2)->isHidden());
 }
 
 void TstTafel::neuLadenBehaeltAbteilung()
@@ -425,17 +403,17 @@ void TstTafel::neuLadenBehaeltAbteilung()
         Mitarbeiter(72, "Neu", "Nina", "CURDATE() - INTERVAL 3 DAY"));
     Starte(QStringLiteral("Muster GmbH"));
     TippeAbteilung(1);
-    QCOMPARE(FMain->panUser[1]->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(FStation->Kachelfarbe(2), QColor(255, 0, 0));
 
     // What a measurement leaves behind; the screen then reloads with an empty argument.
     Sql("UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NOW() WHERE MITARBEITER_ID = 72;");
-    FMain->CardPanel->setCurrentWidget(FMain->cardWelcome);
+    FStation->ZeigeKarte(u"cardWelcome"_s);
     FMain->Lade_MA_Abteilung(QString());
-    QCOMPARE(FMain->sglobAktive_Abteilung, QStringLiteral("Montage"));
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), QColor(255, 0, 0));
-    QCOMPARE(FMain->panUser[1]->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QCOMPARE(FStation->AktiveAbteilung(), QStringLiteral("Montage"));
+    QCOMPARE(FStation->Kachelfarbe(1), QColor(255, 0, 0));
+    QCOMPARE(FStation->Kachelfarbe(2), QColor(0, 128, 0));
     // The reload leaves the card alone.
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
 }
 
 void TstTafel::leereAbteilung()
@@ -445,16 +423,16 @@ void TstTafel::leereAbteilung()
         Mitarbeiter(81, "Voll", "Vera"));
     Starte(QStringLiteral("Muster GmbH"));
     TippeAbteilung(1);
-    QCOMPARE(Kacheltexte(), QStringList{"Voll Vera"});
+    QCOMPARE(FStation->Kacheltexte(), QStringList{"Voll Vera"});
     TMeldungsProtokoll protokoll;
     TippeAbteilung(2);
-    QCOMPARE(Kacheltexte(), QStringList());
+    QCOMPARE(FStation->Kacheltexte(), QStringList());
     QCOMPARE(Tags(), QList<int>());
     QCOMPARE(protokoll.Texte(), QStringList());
     // A name not in the employee query's department column shows nothing either.
     FMain->sglobAktive_Abteilung = QStringLiteral("Gibt es nicht");
     FMain->actLade_MitarbeiterExecute(nullptr);
-    QCOMPARE(Kacheltexte(), QStringList());
+    QCOMPARE(FStation->Kacheltexte(), QStringList());
     QCOMPARE(protokoll.Texte(), QStringList());
 }
 
@@ -468,66 +446,66 @@ void TstTafel::dreissigMitarbeiterZweiSeiten()
     Sql(sql + Mitarbeiter(200, "Einzeln", "Eva", "NULL", "NULL", 3));
     Starte(QStringLiteral("Muster GmbH"));
     TippeAbteilung(1);
-    QCOMPARE(Kacheltexte().size(), 24);
-    QCOMPARE(Kacheltexte().last(), QStringLiteral("Name24 V"));
-    QVERIFY(FMain->lblSeite->isVisible());
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 1/2"));
-    QVERIFY(!FMain->btnSeite_Zurueck->isEnabled());
+    QCOMPARE(FStation->Kacheltexte().size(), 24);
+    QCOMPARE(FStation->Kacheltexte().last(), QStringLiteral("Name24 V"));
+    QVERIFY(FStation->AufTafel(u"lblSeite"_s)->isVisible());
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 1/2"));
+    QVERIFY(!FStation->AufTafel(u"btnSeite_Zurueck"_s)->isEnabled());
 
-    FMain->iTimer_PageWechsel = 3;
-    QTest::mouseClick(FMain->btnSeite_Vor, Qt::LeftButton);
-    QCOMPARE(FMain->iTimer_PageWechsel, FMain->iWechselzeit);
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 2/2"));
-    QCOMPARE(Kacheltexte(),
+    FStation->SetzeCountdown(3);
+    FStation->BlaettereVor();
+    QCOMPARE(FStation->Countdown(), FStation->Wechselzeit());
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 2/2"));
+    QCOMPARE(FStation->Kacheltexte(),
              (QStringList{"Name25 V", "Name26 V", "Name27 V", "Name28 V", "Name29 V", "Name30 V"}));
     QCOMPARE(Tags(), (QList<int>{125, 126, 127, 128, 129, 130}));
-    QVERIFY(FMain->panUser[6]->isHidden());
+    QVERIFY(FStation->Kachel(7)->isHidden());
 
     // The reload after a measurement keeps the page.
     FMain->Lade_MA_Abteilung(QString());
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 2/2"));
-    QCOMPARE(Kacheltexte().first(), QStringLiteral("Name25 V"));
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 2/2"));
+    QCOMPARE(FStation->Kacheltexte().first(), QStringLiteral("Name25 V"));
 
     // A swipe to the right on the board goes back.
-    FMain->Wischen(TWischen::NachRechts, FMain->imgMitarbeiter[2]);
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 1/2"));
-    FMain->Wischen(TWischen::NachLinks, FMain->panMitarbeiter);
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 2/2"));
+    FMain->Wischen(TWischen::NachRechts, FStation->Foto(3));
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 1/2"));
+    FMain->Wischen(TWischen::NachLinks, FStation->AufTafel(u"panMitarbeiter"_s));
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 2/2"));
 
     // A department tap starts on page 1; a department of one page shows no paging.
     TippeAbteilung(1);
-    QCOMPARE(FMain->lblSeite->text(), QStringLiteral("Seite 1/2"));
+    QCOMPARE(FStation->Seitenanzeige(), QStringLiteral("Seite 1/2"));
     TippeAbteilung(2);
-    QVERIFY(FMain->lblSeite->isHidden());
-    QVERIFY(FMain->btnSeite_Vor->isHidden());
+    QVERIFY(FStation->AufTafel(u"lblSeite"_s)->isHidden());
+    QVERIFY(FStation->AufTafel(u"btnSeite_Vor"_s)->isHidden());
     // There a swipe is a gesture like any other: the countdown runs on.
-    FMain->iTimer_PageWechsel = 3;
-    FMain->Wischen(TWischen::NachLinks, FMain->panMitarbeiter);
-    QCOMPARE(FMain->iTimer_PageWechsel, 3);
+    FStation->SetzeCountdown(3);
+    FMain->Wischen(TWischen::NachLinks, FStation->AufTafel(u"panMitarbeiter"_s));
+    QCOMPARE(FStation->Countdown(), 3);
 }
 
 void TstTafel::countdownZurueckZumWillkommen()
 {
     Sql("INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Montage');");
     Starte(QStringLiteral("Muster GmbH"));
-    FMain->Timer2.stop();
+    FStation->Anhalten(TUhr::Tafel);
     TippeAbteilung(1);
-    QVERIFY(FMain->Timer2.isActive());
-    FMain->btnAbteilung_B[0]->setFocus();
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
+    FStation->Abteilungsknopf(1)->setFocus();
     for (int tick = 1; tick < 30; ++tick)
-        FMain->Timer2Timer();
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardMitarbeiter);
-    FMain->Timer2Timer();
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardWelcome);
-    QVERIFY(!FMain->Timer2.isActive());
-    QCOMPARE(FMain->iTimer_PageWechsel, 30);
+        FStation->Tick(TUhr::Tafel);
+    QCOMPARE(FStation->Karte(), u"cardMitarbeiter"_s);
+    FStation->Tick(TUhr::Tafel);
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
+    QVERIFY(!FStation->Laeuft(TUhr::Tafel));
+    QCOMPARE(FStation->Countdown(), 30);
     QCOMPARE(FMain->focusWidget(), nullptr);
 
     // An arrow tap on the welcome card sets the countdown but starts nothing.
-    FMain->iTimer_PageWechsel = 4;
+    FStation->SetzeCountdown(4);
     FMain->btnMenu_Abt_RechtsClick();
-    QCOMPARE(FMain->iTimer_PageWechsel, 30);
-    QVERIFY(!FMain->Timer2.isActive());
+    QCOMPARE(FStation->Countdown(), 30);
+    QVERIFY(!FStation->Laeuft(TUhr::Tafel));
 }
 
 void TstTafel::pfeileHaltenDieTafel()
@@ -537,12 +515,14 @@ void TstTafel::pfeileHaltenDieTafel()
     TippeAbteilung(1);
     for (int runde = 0; runde < 5; ++runde) {
         for (int tick = 0; tick < 20; ++tick)
-            FMain->Timer2Timer();
-        QTest::mouseClick(runde % 2 == 0 ? FMain->btnMenu_Abt_Rechts : FMain->btnMenu_Abt_Links,
-                          Qt::LeftButton);
+            FStation->Tick(TUhr::Tafel);
+        if (runde % 2 == 0)
+            FStation->TippeMenuRechts();
+        else
+            FStation->TippeMenuLinks();
     }
-    QCOMPARE(FMain->CardPanel->currentWidget(), FMain->cardMitarbeiter);
-    QVERIFY(FMain->Timer2.isActive());
+    QCOMPARE(FStation->Karte(), u"cardMitarbeiter"_s);
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
 }
 
 void TstTafel::messungHaeltCountdownAn()
@@ -552,35 +532,35 @@ void TstTafel::messungHaeltCountdownAn()
     Starte(QStringLiteral("Muster GmbH"));
     TippeAbteilung(1);
     for (int tick = 0; tick < 10; ++tick)
-        FMain->Timer2Timer();
+        FStation->Tick(TUhr::Tafel);
 
-    QTest::mouseClick(FMain->imgMitarbeiter[0], Qt::LeftButton);
-    QVERIFY(!FMain->Timer2.isActive());
-    QCOMPARE(FMain->iTimer_PageWechsel, 30);
+    FStation->TippeKachel(1);
+    QVERIFY(!FStation->Laeuft(TUhr::Tafel));
+    QCOMPARE(FStation->Countdown(), 30);
     QVERIFY(FMessung->isVisible());
     QCOMPARE(FMessung->Kontakt()->Mitarbeiter_ID(), QStringLiteral("91"));
 
     // The measurement's end reloads the board and gives the countdown back to it.
     Sql("UPDATE MITARBEITER SET DATUM_ESD_MESSUNG = NOW() WHERE MITARBEITER_ID = 91;");
-    FMessung->Timer1Timer();
+    FStation->Tick(TUhr::Messung);
     QVERIFY(!FMessung->isVisible());
-    QVERIFY(FMain->Timer2.isActive());
-    QCOMPARE(FMain->iTimer_PageWechsel, 30);
-    QCOMPARE(FMain->panUser[0]->palette().color(QPalette::Window), QColor(0, 128, 0));
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
+    QCOMPARE(FStation->Countdown(), 30);
+    QCOMPARE(FStation->Kachelfarbe(1), QColor(0, 128, 0));
 }
 
 void TstTafel::countdownLaeuftImDialog()
 {
     Starte(QStringLiteral("Muster GmbH"));
-    FMain->CardPanel->setCurrentWidget(FMain->cardMitarbeiter);
-    FMain->iTimer_PageWechsel = 3;
-    FMain->Timer2.start(5);
+    FStation->ZeigeKarte(u"cardMitarbeiter"_s);
+    FStation->SetzeCountdown(3);
+    FStation->Starten(TUhr::Tafel, 5);
     // The real message box: its own loop must deliver the ticks while it waits for its OK.
     bool willkommenImDialog = false;
     QTimer pruefer;
     connect(&pruefer, &QTimer::timeout, [&] {
         QWidget* box = QApplication::activeModalWidget();
-        if (box == nullptr || FMain->CardPanel->currentWidget() != FMain->cardWelcome)
+        if (box == nullptr || FStation->Karte() != u"cardWelcome"_s)
             return;
         willkommenImDialog = true;
         box->close();
@@ -592,7 +572,7 @@ void TstTafel::countdownLaeuftImDialog()
     });
     Meldung::Zeigen(Meldung::Art::Warnung, QStringLiteral("Bitte warten"));
     QVERIFY(willkommenImDialog);
-    QVERIFY(!FMain->Timer2.isActive());
+    QVERIFY(!FStation->Laeuft(TUhr::Tafel));
 }
 
 QTEST_MAIN(TstTafel)

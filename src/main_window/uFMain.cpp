@@ -51,9 +51,11 @@ TFMain::TFMain(QWidget* parent) : TBildschirm(u"FMain"_s, Qt::FramelessWindowHin
     bStart = true;
     CardPanel->setCurrentWidget(cardWelcome);
 
+    Timer2.setObjectName(u"Timer2"_s);
     Timer2.setInterval(kTickMs);
     connect(&Timer2, &QTimer::timeout, this, &TFMain::Timer2Timer);
     Timer2.start();
+    TimerDB.setObjectName(u"TimerDB"_s);
     TimerDB.setInterval(kTickMs);
     connect(&TimerDB, &QTimer::timeout, this, &TFMain::TimerDBTimer);
 

@@ -99,13 +99,17 @@ public:
     int iglobSeite = 0;
     QStringList sglobMitarbeiter_IDs;
 
-    QTimer Timer2;
-    // Runs only while the department list could not be loaded.
-    QTimer TimerDB;
     int iWechselzeit = 0;
     int iTimer_PageWechsel = 0;
     bool bStart = false;
 
+private:
+    // Named as their members, for tests that find them by name.
+    QTimer Timer2{this};
+    // Runs only while the department list could not be loaded.
+    QTimer TimerDB{this};
+
+    // Controls, by the names tests and screenshots find them.
     QWidget* Panel1 = nullptr;
     TBild* Image5 = nullptr;
     QLabel* Label2 = nullptr;

@@ -66,8 +66,6 @@ public:
     void ApdComPort1TriggerData(QObject* CP, quint16 TriggerHandle);
 
     TApdComPort ApdComPort1;
-    // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
-    QTimer Timer1;
     // The cycle from tester bytes to the stored result; the screen only shows it.
     TMesszyklus Zyklus;
     // The line being collected, CRTrig and the values of the current result.
@@ -75,6 +73,12 @@ public:
 
     // The cycle's contact; null before the first cycle.
     const TKontakt* Kontakt() const { return FKontakt.get(); }
+
+    static constexpr int kNameLaenge = 25;
+
+private:
+    // End-of-cycle countdown; runs from creation, so its first tick closes the hidden screen.
+    QTimer Timer1{this};
 
     // Controls, by the names tests and screenshots find them.
     TBild* Image2;
@@ -102,8 +106,6 @@ public:
     QWidget* panTastatur;
     QLineEdit* edName;
     TTouchKeyboard* TouchKeyboard1;
-
-    static constexpr int kNameLaenge = 25;
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;

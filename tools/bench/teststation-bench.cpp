@@ -2,7 +2,6 @@
 // same statements sent raw over Connector/C, the same JPEGs decoded, the same start without the
 // station. Station and floor take turns, so that a busy moment of the machine hits both.
 #include "AsciiGross.h"
-#include "Bedienelemente.h"
 #include "DBAbfrage.h"
 #include "DBFeld.h"
 #include "DBVerbindung.h"
@@ -13,6 +12,7 @@
 #include "PseudoTerminal.h"
 #include "Rohclient.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "Tafel.h"
 #include "Uhr.h"
 #include "Verbindungsoptionen.h"
@@ -135,27 +135,35 @@ public:
     {
         SchreibeEinstellungen(FVerzeichnis, zugang, datenbank, FPty.Geraet());
         FFenster = std::make_unique<TFensterset>();
-        FMessung->Timer1.stop();
+        FTreiber = std::make_unique<TStationstreiber>(*FMain, *FMessung, &FPty);
+        FTreiber->Anhalten(TUhr::Messung);
         FDM->SetzeEinstellungsVerzeichnis(FVerzeichnis.path());
         FMain->ZeigeVollbild();
-        WarteAuf([] { return !FMain->btnAbteilung_B[0]->text().isEmpty(); }, "Abteilungsmenü");
+        const QPushButton* erster = FTreiber->AufTafel<QPushButton>(u"btnAbteilung_B1"_s);
+        WarteAuf([erster] { return !erster->text().isEmpty(); }, "Abteilungsmenü");
         KeineMeldung();
-        FMessung->imgGut->installEventFilter(&FGemalt);
+        FGut = FTreiber->InMessung(u"imgGut"_s);
+        FGut->installEventFilter(&FGemalt);
     }
 
-    ~TStation() { FFenster.reset(); }
+    ~TStation()
+    {
+        FTreiber.reset();
+        FFenster.reset();
+    }
 
     // Taps the department button and paints the board; nanoseconds until the tiles are shown.
     qint64 Tafel(int knopf)
     {
-        QPushButton* abteilung = FMain->btnAbteilung_B[size_t(knopf)];
+        auto* abteilung =
+            FTreiber->AufTafel<QPushButton>(u"btnAbteilung_B"_s + QString::number(knopf + 1));
         const qint64 beginn = Uhr::JetztNs();
         abteilung->click();
         FMain->repaint();
         const qint64 dauer = Uhr::JetztNs() - beginn;
         KeineMeldung();
-        if (!FMain->imgMitarbeiter[Tafel::kKachelnJeSeite - 1]->isVisible() ||
-            FMain->imgMitarbeiter[0]->Pixmap().isNull())
+        if (!FTreiber->Foto(Tafel::kKachelnJeSeite)->isVisible() ||
+            FTreiber->Foto(1)->Pixmap().isNull())
             throw std::runtime_error("Tafel ohne 24 Kacheln mit Fotos");
         return dauer;
     }
@@ -164,8 +172,8 @@ public:
     // written last. Nanoseconds from that CR to the committed row and the painted result.
     qint64 Messung(int kachel)
     {
-        QTest::mouseClick(FMain->imgMitarbeiter[size_t(kachel)], Qt::LeftButton);
-        WarteAuf([] { return FMessung->ApdComPort1.IsOpen(); }, "offene Schnittstelle");
+        FTreiber->TippeKachel(kachel + 1);
+        WarteAuf([this] { return FTreiber->PortOffen(); }, "offene Schnittstelle");
         QCoreApplication::processEvents();
         const QByteArray zeilen =
             Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR);
@@ -175,7 +183,7 @@ public:
         const int gemalt = FGemalt.Anzahl;
         const qint64 beginn = Uhr::JetztNs();
         FPty.Schreiben(zeilen.right(1));
-        WarteAuf([] { return FMessung->imgGut->isVisible(); }, "Ergebnis", 20000);
+        WarteAuf([this] { return FGut->isVisible(); }, "Ergebnis", 20000);
         // The paint the station itself asked for, no more: what changed, not the whole window.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         const qint64 dauer = Uhr::JetztNs() - beginn;
@@ -183,13 +191,14 @@ public:
             throw std::runtime_error("Ergebnisbild nicht gemalt");
         if (Fehlermeldung->isVisible())
             throw std::runtime_error("Messung nicht gespeichert");
-        FMessung->Timer1Timer();
+        FTreiber->Tick(TUhr::Messung);
         QCoreApplication::processEvents();
         KeineMeldung();
         return dauer;
     }
 
     TPseudoTerminal& Leitung() { return FPty; }
+    const TStationstreiber& Treiber() const { return *FTreiber; }
 
 private:
     // Counts the paint events of the watched widget.
@@ -207,6 +216,9 @@ private:
     QTemporaryDir FVerzeichnis;
     TPseudoTerminal FPty;
     std::unique_ptr<TFensterset> FFenster;
+    std::unique_ptr<TStationstreiber> FTreiber;
+    // The result picture, found once: the wait for it is inside the measured time.
+    QWidget* FGut = nullptr;
     TMalzaehler FGemalt;
 };
 
@@ -239,8 +251,8 @@ TZahl Tafelfuellung(TStation& station, TRohverbindung& roh, int wiederholungen)
     station.Tafel(0);
     const QList<QByteArray> anweisungen = Mitgeschnitten(roh, [&station] { station.Tafel(1); });
     Fehler() << "  Boden der Tafel: " << anweisungen.size() << " Anweisungen" << Qt::endl;
-    const QSize kachel =
-        FMain->imgMitarbeiter[0]->size() * FMain->imgMitarbeiter[0]->devicePixelRatioF();
+    const TKachelFoto* ersteKachel = station.Treiber().Foto(1);
+    const QSize kachel = ersteKachel->size() * ersteKachel->devicePixelRatioF();
     const auto boden = [&roh, &anweisungen, kachel] {
         const qint64 beginn = Uhr::JetztNs();
         int fotos = 0;
@@ -299,14 +311,14 @@ TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
     // Only the recording: the tap is done and the line is open when the log starts.
     QList<QByteArray> anweisungen;
     {
-        QTest::mouseClick(FMain->imgMitarbeiter[1], Qt::LeftButton);
-        WarteAuf([] { return FMessung->ApdComPort1.IsOpen(); }, "offene Schnittstelle");
-        anweisungen = Mitgeschnitten(roh, [&station] {
-            station.Leitung().Schreiben(
-                Pruefgeraet::Gerahmt(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR));
-            WarteAuf([] { return FMessung->imgGut->isVisible(); }, "Ergebnis");
+        const TStationstreiber& treiber = station.Treiber();
+        treiber.TippeKachel(2);
+        WarteAuf([&treiber] { return treiber.PortOffen(); }, "offene Schnittstelle");
+        anweisungen = Mitgeschnitten(roh, [&treiber] {
+            treiber.Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR);
+            WarteAuf([&treiber] { return treiber.Zeigt(u"imgGut"_s); }, "Ergebnis");
         });
-        FMessung->Timer1Timer();
+        treiber.Tick(TUhr::Messung);
         QCoreApplication::processEvents();
     }
     Fehler() << "  Boden der Buchung: " << anweisungen.size() << " Anweisungen" << Qt::endl;

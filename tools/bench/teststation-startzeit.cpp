@@ -1,16 +1,15 @@
 // The station's start as main() does it, up to the welcome card with the connection open and
 // the department menu loaded. Prints "BEREIT <ns>" on the monotonic clock and ends.
-#include "Bedienelemente.h"
 #include "Fensterset.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "Uhr.h"
 #include "uFDM.h"
 #include "uFMain.h"
+#include "uMessung.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
-#include <QPushButton>
-#include <QStackedWidget>
 
 #include <cstdio>
 
@@ -25,9 +24,11 @@ int main(int argc, char* argv[])
     TFensterset fenster;
     FDM->SetzeEinstellungsVerzeichnis(QString::fromLocal8Bit(argv[1]));
     FMain->ZeigeVollbild();
+    const TStationstreiber station(*FMain, *FMessung);
+    const QPushButton* erster = station.AufTafel<QPushButton>(QStringLiteral("btnAbteilung_B1"));
     const QDeadlineTimer frist(30000);
-    while (!FDM->MyCon.Connected() || FMain->CardPanel->currentWidget() != FMain->cardWelcome ||
-           FMain->btnAbteilung_B[0]->text().isEmpty() || !FMain->isVisible()) {
+    while (!FDM->MyCon.Connected() || station.Karte() != QStringLiteral("cardWelcome") ||
+           erster->text().isEmpty() || !FMain->isVisible()) {
         if (frist.hasExpired()) {
             std::fprintf(stderr, "Die Station ist nicht bereit geworden.\n");
             return 1;

@@ -2,18 +2,16 @@
 // windows exactly as the program does, taps through a visit like an employee would, has the
 // tester simulator send its lines, saves a picture of the screen at each step and writes the
 // rows the walk expects, which the demo script compares with the database.
-#include "Bedienelemente.h"
 #include "Fensterset.h"
 #include "Start.h"
+#include "Stationstreiber.h"
 #include "Tafel.h"
-#include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uFehlermeldung.h"
 #include "uMeldung.h"
 #include "uMessung.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
@@ -56,7 +54,9 @@ void Ausgabe(const QString& text)
 class TRundgang
 {
 public:
-    TRundgang(const QString& bilder, const QString& befehle) : FBilder(bilder), FBefehle(befehle) {}
+    TRundgang(const TStationstreiber& station, const QString& bilder, const QString& befehle)
+        : FStation(station), FBilder(bilder), FBefehle(befehle)
+    {}
 
     void Gehen();
     // "MITARBEITER_ID|NAME|FEHLERCODE|MESSWERTE_OK" of each measurement, in order.
@@ -65,7 +65,6 @@ public:
 private:
     void Warte(const std::function<bool()>& bedingung, const QString& worauf) const;
     void Foto(const QString& name) const;
-    static void Tippe(QWidget* ziel);
     void Sende(const QByteArray& befehl);
     void TippeAbteilung(const QString& name) const;
     // Opens the measurement screen of the first red tile of the page; returns its key.
@@ -74,6 +73,7 @@ private:
     void WarteAufTafel() const;
     void Erwarte(const QString& id, const QString& name, const QString& code, bool ok);
 
+    const TStationstreiber& FStation;
     QString FBilder;
     QFile FBefehle;
     QStringList FErwartet;
@@ -104,11 +104,6 @@ void TRundgang::Foto(const QString& name) const
     Ausgabe(u"  Bild: "_s + pfad);
 }
 
-void TRundgang::Tippe(QWidget* ziel)
-{
-    QTest::mouseClick(ziel, Qt::LeftButton);
-}
-
 void TRundgang::Sende(const QByteArray& befehl)
 {
     if (FBefehle.write(befehl + '\n') < 0 || !FBefehle.flush())
@@ -118,29 +113,29 @@ void TRundgang::Sende(const QByteArray& befehl)
 
 void TRundgang::TippeAbteilung(const QString& name) const
 {
-    for (QAbstractButton* knopf : FMain->findChildren<TAbteilungsKnopf*>()) {
-        if (knopf->isVisible() && knopf->text() == name) {
-            Tippe(knopf);
-            WarteAufTafel();
-            return;
-        }
-    }
-    Abbruch(u"kein Knopf für die Abteilung "_s + name);
+    const qsizetype index = FStation.Abteilungsknoepfe().indexOf(name);
+    if (index < 0)
+        Abbruch(u"kein Knopf für die Abteilung "_s + name);
+    FStation.TippeAbteilung(int(index) + 1);
+    WarteAufTafel();
 }
 
 void TRundgang::WarteAufTafel() const
 {
-    Warte([] { return FMain->cardMitarbeiter->isVisible() && FMain->imgMitarbeiter[0]->Tag != 0; },
-          u"die Tafel"_s);
+    Warte(
+        [this] {
+            return FStation.AufTafel(u"cardMitarbeiter"_s)->isVisible() &&
+                   FStation.Foto(1)->Tag != 0;
+        },
+        u"die Tafel"_s);
 }
 
 QString TRundgang::TippeRoteKachel() const
 {
-    for (size_t i = 0; i < FMain->panUser.size(); ++i) {
-        TKachelFoto* foto = FMain->imgMitarbeiter[i];
-        if (foto->isVisible() && foto->Tag != 0 &&
-            FMain->panUser[i]->palette().color(QPalette::Window) == Tafel::kRot) {
-            Tippe(foto);
+    for (int nr = 1; nr <= Tafel::kKachelnJeSeite; ++nr) {
+        const TKachelFoto* foto = FStation.Foto(nr);
+        if (foto->isVisible() && foto->Tag != 0 && FStation.Kachelfarbe(nr) == Tafel::kRot) {
+            FStation.TippeKachel(nr);
             Warte([] { return FMessung->isVisible(); }, u"die Messmaske"_s);
             return QString::number(foto->Tag);
         }
@@ -150,7 +145,7 @@ QString TRundgang::TippeRoteKachel() const
 
 void TRundgang::WarteAufBereit() const
 {
-    Warte([] { return FMessung->ApdComPort1.IsOpen(); }, u"die offene Leitung zum Prüfgerät"_s);
+    Warte([this] { return FStation.PortOffen(); }, u"die offene Leitung zum Prüfgerät"_s);
 }
 
 void TRundgang::Erwarte(const QString& id, const QString& name, const QString& code, bool ok)
@@ -180,7 +175,7 @@ void TRundgang::Gehen()
     WarteAufBereit();
     Foto(u"messung_bereit"_s);
     Sende("bestanden");
-    Warte([] { return FMessung->imgGut->isVisible(); }, u"den Daumen nach oben"_s);
+    Warte([this] { return FStation.Zeigt(u"imgGut"_s); }, u"den Daumen nach oben"_s);
     Foto(u"messung_bestanden"_s);
     Erwarte(bestanden, FMessung->Kontakt()->Loginname(), QString(), true);
     // The screen closes by itself and the board shows the tile green.
@@ -192,7 +187,7 @@ void TRundgang::Gehen()
     const QString durchgefallen = TippeRoteKachel();
     WarteAufBereit();
     Sende("ovr rechts");
-    Warte([] { return FMessung->imgSchlecht->isVisible(); }, u"den Daumen nach unten"_s);
+    Warte([this] { return FStation.Zeigt(u"imgSchlecht"_s); }, u"den Daumen nach unten"_s);
     Foto(u"messung_durchgefallen"_s);
     Erwarte(durchgefallen, FMessung->Kontakt()->Loginname(), u" 32"_s, false);
     Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
@@ -207,28 +202,23 @@ void TRundgang::Gehen()
     Erwarte(zuKurz, FMessung->Kontakt()->Loginname(), u" -10"_s, false);
     // The red X of the message, then the one of the screen.
     Fehlermeldung->Image1Click();
-    Tippe(FMessung->Image4);
+    FStation.Schliesse();
     Warte([] { return !FMessung->isVisible() && !Fehlermeldung->isVisible(); },
           u"das Schließen der Messmaske"_s);
 
     Ausgabe(u"6. Gast mit eingetipptem Namen"_s);
     TippeAbteilung(kGaeste);
     const QString gast = TippeRoteKachel();
-    Warte([] { return FMessung->TouchKeyboard1->isVisible(); }, u"die Bildschirmtastatur"_s);
-    for (const char* taste : {"Umschalt", "M", "U", "S", "T", "E", "R"}) {
-        auto* knopf = FMessung->TouchKeyboard1->findChild<QAbstractButton*>(u"Taste_"_s +
-                                                                            QLatin1String(taste));
-        if (knopf == nullptr)
-            Abbruch(u"keine Taste "_s + QLatin1String(taste));
-        Tippe(knopf);
-    }
-    if (FMessung->edName->text() != u"Muster")
-        Abbruch(u"eingetippter Name ist \"%1\""_s.arg(FMessung->edName->text()));
+    Warte([this] { return FStation.Zeigt(u"TouchKeyboard1"_s); }, u"die Bildschirmtastatur"_s);
+    for (const char* taste : {"Umschalt", "M", "U", "S", "T", "E", "R"})
+        FStation.TippeTaste(QLatin1String(taste));
+    if (FStation.Namensfeld()->text() != u"Muster")
+        Abbruch(u"eingetippter Name ist \"%1\""_s.arg(FStation.Namensfeld()->text()));
     Foto(u"messung_gast"_s);
-    Tippe(FMessung->TouchKeyboard1->findChild<QAbstractButton*>(u"Taste_Enter"_s));
+    FStation.TippeTaste(u"Enter"_s);
     WarteAufBereit();
     Sende("bestanden");
-    Warte([] { return FMessung->imgGut->isVisible(); }, u"den Daumen nach oben"_s);
+    Warte([this] { return FStation.Zeigt(u"imgGut"_s); }, u"den Daumen nach oben"_s);
     Erwarte(gast, u"Muster"_s, QString(), true);
     Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
 }
@@ -272,7 +262,8 @@ int main(int argc, char* argv[])
     FDM->SetzeEinstellungsVerzeichnis(parser.value(einstellungen));
     FMain->ZeigeVollbild();
 
-    TRundgang rundgang(parser.value(bilder), parser.value(befehle));
+    const TStationstreiber station(*FMain, *FMessung);
+    TRundgang rundgang(station, parser.value(bilder), parser.value(befehle));
     try {
         rundgang.Gehen();
     } catch (const std::exception& fehler) {
