@@ -1,0 +1,231 @@
+// The coordinator's reports against a small company with a known day: every standing a person
+// can have, guests, an inactive employee and the other tenant's rule.
+#include "Auswertung.h"
+#include "Berichtsdaten.h"
+#include "DBVerbindung.h"
+#include "Tagesbericht.h"
+#include "TestServer.h"
+#include "Testfirma.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kDatenbank = QStringLiteral("TST_BERICHT");
+const QDate kTag(2026, 11, 2);
+
+// Montage, Lager, Empfang (no one), Archiv (inactive, not deleted: shown only under the tenant
+// that filters on GELOESCHT).
+const QString kFirma = QStringLiteral(
+    "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG, INAKTIV) VALUES (2, 'Montage', 'N'),"
+    " (3, 'Lager', 'N'), (4, 'Archiv', 'J'), (5, 'Empfang', 'N');");
+
+QString Personen()
+{
+    using Testfirma::Mitarbeiter;
+    return Testfirma::kGrunddaten + kFirma + Mitarbeiter(10, "Adler", "Anna") +
+           Mitarbeiter(11, "Brandt", "Bernd") + Mitarbeiter(12, "Conrad", "Clara") +
+           Mitarbeiter(13, "Dorn", "Dieter") + Mitarbeiter(14, "Eck", "Erika") +
+           Mitarbeiter(15, "Gast", "Besucher", "NULL", "NULL", 2, "Gast1") +
+           Mitarbeiter(16, "Fuchs", "Frank", "NULL", "NULL", 3) +
+           Mitarbeiter(17, "Graf", "Gert", "NULL", "NULL", 3) +
+           Mitarbeiter(18, "Horn", "Hans", "NULL", "NULL", 4) +
+           "UPDATE MITARBEITER SET INAKTIV = 'J' WHERE MITARBEITER_ID = 14;"
+           "UPDATE MITARBEITER SET GELOESCHT = 'J' WHERE MITARBEITER_ID = 17;";
+}
+
+// id, time, name, code ("" for a pass); values as the tester sends them.
+QString Messung(int id, const QString& zeit, const QString& name, const QString& code)
+{
+    return QStringLiteral("INSERT INTO ESD_MESSWERTE_SCHUHE (ZEITSTEMPEL, MITARBEITER_ID, NAME, "
+                          "MESSWERT_SCHUH_L, MESSWERT_SCHUH_R, MESSWERT_ARMBAND, FEHLERCODE, "
+                          "MESSWERTE_OK) VALUES ('%1', %2, '%3', ' 0.35', ' OVR', ' 1.1', '%4', "
+                          "'%5');")
+        .arg(zeit)
+        .arg(id)
+        .arg(name, code, code.isEmpty() ? "J" : "N");
+}
+
+QString Verlauf()
+{
+    return Messung(10, "2026-11-02 08:00:00", "ma10", "") +
+           Messung(11, "2026-10-31 10:00:00", "ma11", "") +
+           Messung(11, "2026-11-02 09:00:00", "ma11", " 40") +
+           Messung(12, "2026-11-02 07:00:00", "ma12", " 8") +
+           Messung(12, "2026-11-02 07:05:00", "ma12", "") +
+           Messung(13, "2026-11-01 12:00:00", "ma13", " 8") +
+           Messung(14, "2026-11-02 10:00:00", "ma14", " -10") +
+           Messung(15, "2026-11-02 11:00:00", "Besucher Müller", " 2") +
+           Messung(16, "2026-11-02 14:00:00", "ma16", "") +
+           Messung(16, "2026-11-02 15:00:00", "ma16", " 32") +
+           Messung(17, "2026-10-23 09:00:00", "ma17", "") +
+           Messung(10, "2026-11-03 08:00:00", "ma10", " 8") +
+           // The station that stored Brandt's failure says so in its receipt.
+           "INSERT INTO ESD_MESSUNG_QUITTUNG (KENNUNG, MITARBEITER_ID, ZEITSTEMPEL, STATION, "
+           "EMPFANGEN, MESSUNG_ID) SELECT 'b1', 11, ZEITSTEMPEL, 'halle-2', NOW(6), MESSUNG_ID "
+           "FROM ESD_MESSWERTE_SCHUHE WHERE MITARBEITER_ID = 11 AND MESSWERTE_OK = 'N';";
+}
+
+// The evaluation's own memo for a result line, as the measurement screen shows it.
+class TMemo : public TAuswertungsZiel
+{
+public:
+    void Zuruecksetzen() override {}
+    void BildZeigen(TBildart, bool) override {}
+    void WertZeigen(TWert, const QString&) override {}
+    void MemoSetzen(const QString&) override {}
+    void MemoZeile(const QString& zeile) override
+    {
+        if (!zeile.isEmpty())
+            Zeilen << zeile;
+    }
+    void MemoZeigen() override {}
+    void FehlerZeigen(const QString& text1, const QString&, const QString&) override
+    {
+        Zeilen << text1;
+    }
+    void PeriodeSetzen(int) override {}
+    void CountdownStarten() override {}
+    void Speichern() override {}
+
+    QStringList Zeilen;
+};
+
+QString Datum(const QDateTime& zeit)
+{
+    return zeit.isValid() ? zeit.toString("dd.MM.yyyy") : "nie";
+}
+
+} // namespace
+
+class TstBericht : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void tagesbericht_data();
+    void tagesbericht();
+    void gruendeWieDieAuswertung_data();
+    void gruendeWieDieAuswertung();
+
+private:
+    TTestServer FServer;
+    std::unique_ptr<TDBVerbindung> FVerbindung;
+};
+
+void TstBericht::initTestCase()
+{
+    FServer.NeueDatenbank(kDatenbank);
+    FServer.Sql(Personen() + Verlauf(), kDatenbank);
+    FVerbindung = std::make_unique<TDBVerbindung>();
+    FServer.Verbinde(*FVerbindung, kDatenbank);
+}
+
+void TstBericht::cleanupTestCase()
+{
+    FVerbindung.reset();
+}
+
+void TstBericht::tagesbericht_data()
+{
+    QTest::addColumn<QString>("mandant");
+    // Department: employees, passed, failed, not measured.
+    QTest::addColumn<QStringList>("abteilungen");
+    QTest::addColumn<QStringList>("ausnahmen");
+    QTest::addColumn<QStringList>("fehlmessungen");
+
+    const QStringList fehlmessungenOhne{
+        "07:00|Conrad, Clara|Montage|0.35|OVR|1.1|Schuh Links: Widerstand zu hoch|",
+        "09:00|Brandt, Bernd|Montage|0.35|OVR|1.1|Schuh Rechts: Widerstand zu hoch / Schuh "
+        "Links: Widerstand zu hoch|halle-2",
+        "10:00|ma14||0.35|OVR|1.1|Die Taste wurde zuwenig lange gedrückt!|",
+        "11:00|Besucher Müller (Gast)|Montage|0.35|OVR|1.1|Handgelenkband: Widerstand zu hoch|",
+        "15:00|Fuchs, Frank|Lager|0.35|OVR|1.1|Schuh Rechts: Widerstand zu hoch|"};
+    QStringList fehlmessungenQuellmark = fehlmessungenOhne;
+    fehlmessungenQuellmark[2] =
+        "10:00|Eck, Erika|Montage|0.35|OVR|1.1|Die Taste wurde zuwenig lange gedrückt!|";
+
+    QTest::newRow("INAKTIV zählt")
+        << "Muster GmbH"
+        << QStringList{"Montage 4 2 1 1", "Lager 2 1 0 1", "Empfang 0 0 0 0", "Gesamt 6 3 1 2"}
+        << QStringList{"Montage|Brandt, Bernd|nicht bestanden|31.10.2026",
+                       "Montage|Dorn, Dieter|nicht gemessen|nie",
+                       "Lager|Graf, Gert|nicht gemessen|23.10.2026"}
+        << fehlmessungenOhne;
+    QTest::newRow("GELOESCHT zählt")
+        << "Quellmark AG"
+        << QStringList{"Montage 5 2 2 1", "Lager 1 1 0 0", "Archiv 1 0 0 1", "Empfang 0 0 0 0",
+                       "Gesamt 7 3 2 2"}
+        << QStringList{"Montage|Brandt, Bernd|nicht bestanden|31.10.2026",
+                       "Montage|Dorn, Dieter|nicht gemessen|nie",
+                       "Montage|Eck, Erika|nicht bestanden|nie",
+                       "Archiv|Horn, Hans|nicht gemessen|nie"}
+        << fehlmessungenQuellmark;
+}
+
+void TstBericht::tagesbericht()
+{
+    QFETCH(QString, mandant);
+    QFETCH(QStringList, abteilungen);
+    QFETCH(QStringList, ausnahmen);
+    QFETCH(QStringList, fehlmessungen);
+
+    TBerichtsdaten daten(*FVerbindung);
+    const TTagesbericht bericht = TagesberichtErstellen(daten, mandant, kTag);
+
+    QStringList zahlen;
+    for (const TAbteilungszahlen& z : bericht.Abteilungen + QList{bericht.Summe})
+        zahlen << QString("%1 %2 %3 %4 %5")
+                      .arg(z.Abteilung)
+                      .arg(z.Mitarbeiter)
+                      .arg(z.Bestanden)
+                      .arg(z.Durchgefallen)
+                      .arg(z.NichtGemessen);
+    QCOMPARE(zahlen, abteilungen);
+
+    QStringList liste;
+    for (const TAusnahme& a : bericht.Ausnahmen)
+        liste << a.Abteilung + "|" + a.Name + "|" + Text(a.Stand) + "|" + Datum(a.LetzteBestanden);
+    QCOMPARE(liste, ausnahmen);
+
+    QStringList fehl;
+    for (const TFehlmessung& f : bericht.Fehlmessungen)
+        fehl << QStringList{f.Zeit.toString("hh:mm"),
+                            f.Name + (f.Gast ? " (Gast)" : ""),
+                            f.Abteilung,
+                            f.SchuhL,
+                            f.SchuhR,
+                            f.Armband,
+                            f.Gruende.join(" / "),
+                            f.Station}
+                    .join("|");
+    QCOMPARE(fehl, fehlmessungen);
+    QCOMPARE(bericht.Gastmessungen, 1);
+}
+
+void TstBericht::gruendeWieDieAuswertung_data()
+{
+    QTest::addColumn<QString>("code");
+    for (const char* code : {" 40", " 1", " 255", " -10", " 64", " 0"})
+        QTest::newRow(code) << code;
+}
+
+// The report decodes a stored code with the station's own function: the same texts the
+// measurement screen showed for that result line.
+void TstBericht::gruendeWieDieAuswertung()
+{
+    QFETCH(QString, code);
+    TZeilenauswertung auswertung;
+    auswertung.CRTrig = 1;
+    TMemo memo;
+    for (const QChar c : "ERG" + code)
+        auswertung.ByteAufnehmen(static_cast<char>(c.unicode()));
+    auswertung.Auswerten(1, memo);
+    QCOMPARE(auswertung.sMessung_Fehlercode, code);
+    QCOMPARE(TZeilenauswertung::GruendeAusFehlercode(auswertung.sMessung_Fehlercode), memo.Zeilen);
+}
+
+QTEST_GUILESS_MAIN(TstBericht)
+#include "tst_bericht.moc"
