@@ -2,16 +2,26 @@
 // can have, guests, an inactive employee and the other tenant's rule.
 #include "Auswertung.h"
 #include "Berichtsdaten.h"
+#include "CsvDatei.h"
 #include "DBVerbindung.h"
+#include "Tabelle.h"
 #include "Tagesbericht.h"
 #include "TestServer.h"
 #include "Testfirma.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
 
 const QString kDatenbank = QStringLiteral("TST_BERICHT");
+const QString kBoeseDatenbank = QStringLiteral("TST_BERICHT_BOESE");
+
+// Names that break naive CSV and text output.
+const QString kBoeserNachname = QStringLiteral("O'Brien; \"Kurz\"");
+const QString kBoeserVorname = QStringLiteral("Zoë\nÄrger");
+const QString kBoeserGast = QStringLiteral("Gäst;\"=1+1\"\r\nß");
 const QDate kTag(2026, 11, 2);
 
 // Montage, Lager, Empfang (no one), Archiv (inactive, not deleted: shown only under the tenant
@@ -66,6 +76,64 @@ QString Verlauf()
            "FROM ESD_MESSWERTE_SCHUHE WHERE MITARBEITER_ID = 11 AND MESSWERTE_OK = 'N';";
 }
 
+// As an SQL string literal for the server's client.
+QString Literal(const QString& text)
+{
+    return QString(text)
+        .replace("\\", "\\\\")
+        .replace("'", "\\'")
+        .replace("\n", "\\n")
+        .replace("\r", "\\r");
+}
+
+QString BoeseFirma()
+{
+    return Testfirma::kGrunddaten +
+           "INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Prüf;stand');" +
+           Testfirma::Mitarbeiter(20, Literal(kBoeserNachname), Literal(kBoeserVorname)) +
+           Testfirma::Mitarbeiter(21, "Gast", "Besucher", "NULL", "NULL", 2, "Gast1") +
+           Messung(21, "2026-11-02 11:00:00", Literal(kBoeserGast), " 2");
+}
+
+// A CSV file read back by RFC 4180: the byte-order mark, then rows of cells.
+QList<QStringList> CsvLesen(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return {};
+    const QString text = QString::fromUtf8(bytes.mid(3));
+    QList<QStringList> zeilen;
+    QStringList zeile;
+    QString zelle;
+    bool gequotet = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (gequotet) {
+            if (c == '"' && i + 1 < text.size() && text.at(i + 1) == '"') {
+                zelle += '"';
+                ++i;
+            } else if (c == '"') {
+                gequotet = false;
+            } else {
+                zelle += c;
+            }
+        } else if (c == '"') {
+            gequotet = true;
+        } else if (c == ';') {
+            zeile << zelle;
+            zelle.clear();
+        } else if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n') {
+            zeile << zelle;
+            zeilen << zeile;
+            zeile.clear();
+            zelle.clear();
+            ++i;
+        } else {
+            zelle += c;
+        }
+    }
+    return zeilen;
+}
+
 // The evaluation's own memo for a result line, as the measurement screen shows it.
 class TMemo : public TAuswertungsZiel
 {
@@ -109,6 +177,8 @@ private slots:
     void tagesbericht();
     void gruendeWieDieAuswertung_data();
     void gruendeWieDieAuswertung();
+    void csvZurueckgelesen();
+    void boeseNamenImCsv();
 
 private:
     TTestServer FServer;
@@ -119,6 +189,8 @@ void TstBericht::initTestCase()
 {
     FServer.NeueDatenbank(kDatenbank);
     FServer.Sql(Personen() + Verlauf(), kDatenbank);
+    FServer.NeueDatenbank(kBoeseDatenbank);
+    FServer.Sql(BoeseFirma(), kBoeseDatenbank);
     FVerbindung = std::make_unique<TDBVerbindung>();
     FServer.Verbinde(*FVerbindung, kDatenbank);
 }
@@ -225,6 +297,41 @@ void TstBericht::gruendeWieDieAuswertung()
     auswertung.Auswerten(1, memo);
     QCOMPARE(auswertung.sMessung_Fehlercode, code);
     QCOMPARE(TZeilenauswertung::GruendeAusFehlercode(auswertung.sMessung_Fehlercode), memo.Zeilen);
+}
+
+// Every table of the day report, written and read back: the same header, rows and numbers.
+void TstBericht::csvZurueckgelesen()
+{
+    TBerichtsdaten daten(*FVerbindung);
+    const QList<TTabelle> tabellen = Tabellen(TagesberichtErstellen(daten, "Muster GmbH", kTag));
+    QTemporaryDir ziel;
+    QVERIFY(ziel.isValid());
+    for (const TTabelle& tabelle : tabellen) {
+        QFile datei(Csv::Schreiben(tabelle, ziel.path()));
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        QCOMPARE(CsvLesen(datei.readAll()), QList<QStringList>{tabelle.Spalten} + tabelle.Zeilen);
+    }
+    // German notation: the spreadsheet reads these as numbers.
+    QCOMPARE(tabellen.at(0).Zeilen.constLast(), (QStringList{"Gesamt", "6", "3", "1", "2"}));
+    QCOMPARE(tabellen.at(2).Zeilen.at(0).mid(4, 3), (QStringList{"0,35", "OVR", "1,1"}));
+}
+
+void TstBericht::boeseNamenImCsv()
+{
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kBoeseDatenbank);
+    TBerichtsdaten daten(verbindung);
+    const QList<TTabelle> tabellen = Tabellen(TagesberichtErstellen(daten, QString(), kTag));
+    QTemporaryDir ziel;
+    QList<QList<QStringList>> gelesen;
+    for (const TTabelle& tabelle : tabellen) {
+        QFile datei(Csv::Schreiben(tabelle, ziel.path()));
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        gelesen << CsvLesen(datei.readAll());
+    }
+    QCOMPARE(gelesen.at(1).at(1).mid(0, 2),
+             (QStringList{"Prüf;stand", kBoeserNachname + ", " + kBoeserVorname}));
+    QCOMPARE(gelesen.at(2).at(1).at(1), kBoeserGast);
 }
 
 QTEST_GUILESS_MAIN(TstBericht)
