@@ -1,6 +1,7 @@
 // The coordinator's reports against a small company with a known day: every standing a person
 // can have, guests, an inactive employee and the other tenant's rule.
 #include "Auswertung.h"
+#include "BerichtPdf.h"
 #include "Berichtsdaten.h"
 #include "CsvDatei.h"
 #include "DBVerbindung.h"
@@ -10,6 +11,8 @@
 #include "Testfirma.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -134,6 +137,19 @@ QList<QStringList> CsvLesen(const QByteArray& bytes)
     return zeilen;
 }
 
+// The text of a PDF as a reader extracts it.
+QString PdfText(const QString& pfad)
+{
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-enc", "UTF-8", pfad, "-"});
+    if (!pdftotext.waitForFinished() || pdftotext.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+const TErstellung kErstellung{QDateTime(QDate(2026, 11, 3), QTime(6, 30)),
+                              "teststation-bericht 9.8"};
+
 // The evaluation's own memo for a result line, as the measurement screen shows it.
 class TMemo : public TAuswertungsZiel
 {
@@ -179,6 +195,8 @@ private slots:
     void gruendeWieDieAuswertung();
     void csvZurueckgelesen();
     void boeseNamenImCsv();
+    void pdfText();
+    void boeseNamenImPdf();
 
 private:
     TTestServer FServer;
@@ -334,5 +352,40 @@ void TstBericht::boeseNamenImCsv()
     QCOMPARE(gelesen.at(2).at(1).at(1), kBoeserGast);
 }
 
-QTEST_GUILESS_MAIN(TstBericht)
+void TstBericht::pdfText()
+{
+    TBerichtsdaten daten(*FVerbindung);
+    const TTagesbericht bericht = TagesberichtErstellen(daten, "Muster GmbH", kTag);
+    QTemporaryDir ziel;
+    const QString pfad = ziel.filePath("tag.pdf");
+    TagesberichtPdf(bericht, kErstellung, pfad);
+    const QString text = PdfText(pfad);
+    for (const QString erwartet :
+         {"Tagesbericht ESD-Prüfung", "Mandant: Muster GmbH", "Zeitraum: 02.11.2026",
+          "Erstellt: 03.11.2026 06:30:00", "Programmversion: teststation-bericht 9.8",
+          "Seite 1 von 1",
+          "6 Mitarbeiter auf der Tafel: 3 bestanden, 1 nicht bestanden, 2 nicht gemessen",
+          "Dorn, Dieter", "Graf, Gert", "23.10.2026 09:00", "Schuh Links: Widerstand zu hoch",
+          "halle-2"})
+        QVERIFY2(text.simplified().contains(erwartet),
+                 qPrintable(erwartet + " fehlt in:\n" + text));
+}
+
+void TstBericht::boeseNamenImPdf()
+{
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kBoeseDatenbank);
+    TBerichtsdaten daten(verbindung);
+    QTemporaryDir ziel;
+    const QString pfad = ziel.filePath("boese.pdf");
+    TagesberichtPdf(TagesberichtErstellen(daten, QString(), kTag), kErstellung, pfad);
+    const QString text = PdfText(pfad);
+    // A line break in a name stays a line break; every line of it arrives whole.
+    const QStringList teile = (kBoeserNachname + ", " + kBoeserVorname + "\n" + kBoeserGast)
+                                  .split(QRegularExpression("[\r\n]+"));
+    for (const QString& teil : teile)
+        QVERIFY2(text.contains(teil), qPrintable(teil + " fehlt in:\n" + text));
+}
+
+QTEST_MAIN(TstBericht)
 #include "tst_bericht.moc"
