@@ -9,6 +9,7 @@
 #include "Tagesbericht.h"
 #include "TestServer.h"
 #include "Testfirma.h"
+#include "Zeitraumbericht.h"
 
 #include <QFile>
 #include <QProcess>
@@ -193,6 +194,7 @@ private slots:
     void tagesbericht();
     void gruendeWieDieAuswertung_data();
     void gruendeWieDieAuswertung();
+    void zeitraum();
     void csvZurueckgelesen();
     void boeseNamenImCsv();
     void pdfText();
@@ -315,6 +317,56 @@ void TstBericht::gruendeWieDieAuswertung()
     auswertung.Auswerten(1, memo);
     QCOMPARE(auswertung.sMessung_Fehlercode, code);
     QCOMPARE(TZeilenauswertung::GruendeAusFehlercode(auswertung.sMessung_Fehlercode), memo.Zeilen);
+}
+
+// Three days: each day counted as the day report counts it, reasons over all failures (guests
+// and people off the board included), each employee's record with "OVR" counted, not plotted.
+void TstBericht::zeitraum()
+{
+    TBerichtsdaten daten(*FVerbindung);
+    const TZeitraumbericht bericht =
+        ZeitraumberichtErstellen(daten, "Muster GmbH", QDate(2026, 10, 31), kTag);
+
+    QStringList tage;
+    for (const TTageszahlen& t : bericht.Tage)
+        tage << QString("%1 %2 %3 %4")
+                    .arg(t.Tag.toString("dd.MM."))
+                    .arg(t.Bestanden)
+                    .arg(t.Durchgefallen)
+                    .arg(t.NichtGemessen);
+    QCOMPARE(tage, (QStringList{"31.10. 1 0 5", "01.11. 0 1 5", "02.11. 3 1 2"}));
+
+    QStringList gruende;
+    for (const TGrundzahl& g : bericht.Gruende)
+        gruende << QString("%1 %2").arg(g.Grund).arg(g.Anzahl);
+    QCOMPARE(gruende,
+             (QStringList{"Schuh Links: Widerstand zu hoch 3", "Schuh Rechts: Widerstand zu hoch 2",
+                          "Die Taste wurde zuwenig lange gedrückt! 1",
+                          "Handgelenkband: Widerstand zu hoch 1"}));
+
+    QStringList mitarbeiter;
+    QStringList verlauf;
+    for (const TMitarbeiterzeile& m : bericht.Mitarbeiter) {
+        mitarbeiter << QString("%1 %2 %3 %4 %5 %6")
+                           .arg(m.Name)
+                           .arg(m.Messungen)
+                           .arg(m.Bestanden)
+                           .arg(m.Durchgefallen)
+                           .arg(Datum(m.LetzteBestanden))
+                           .arg(m.NichtNumerisch);
+        for (const TVerlaufspunkt& p : m.Verlauf)
+            verlauf << QString("%1 %2 %3 %4")
+                           .arg(p.SchuhL.value_or(-1))
+                           .arg(p.SchuhR.value_or(-1))
+                           .arg(p.Armband.value_or(-1))
+                           .arg(p.TextR);
+    }
+    QCOMPARE(mitarbeiter,
+             (QStringList{"Adler, Anna 1 1 0 02.11.2026 1", "Brandt, Bernd 2 1 1 31.10.2026 2",
+                          "Conrad, Clara 2 1 1 02.11.2026 2", "Dorn, Dieter 1 0 1 nie 1",
+                          "Fuchs, Frank 2 1 1 02.11.2026 2", "Graf, Gert 0 0 0 23.10.2026 0"}));
+    QCOMPARE(verlauf.size(), 8);
+    QCOMPARE(verlauf.constFirst(), QString("0.35 -1 1.1  OVR"));
 }
 
 // Every table of the day report, written and read back: the same header, rows and numbers.

@@ -1,7 +1,8 @@
-// Text columns of the day report.
+// Text columns of the reports.
 #include "Tabelle.h"
 
 #include "Tagesbericht.h"
+#include "Zeitraumbericht.h"
 
 #include <QLocale>
 
@@ -83,4 +84,57 @@ QList<TTabelle> Tabellen(const TTagesbericht& bericht)
                                    Zelle::Messwert(f.Armband),   f.Fehlercode,
                                    f.Gruende.join(u" / "_s),     f.Station};
     return {abteilungen, ausnahmen, fehl};
+}
+
+QList<TTabelle> Tabellen(const TZeitraumbericht& bericht)
+{
+    const QString zeitraum =
+        bericht.Von.toString(u"yyyy-MM-dd"_s) + u'-' + bericht.Bis.toString(u"yyyy-MM-dd"_s);
+    const auto datei = [&zeitraum](const QString& teil) {
+        return u"zeitraum-%1-%2"_s.arg(zeitraum, teil);
+    };
+
+    TTabelle tage{datei(u"tage"_s),
+                  u"Tage"_s,
+                  {u"Tag"_s, u"Bestanden"_s, u"Nicht bestanden"_s, u"Nicht gemessen"_s},
+                  {}};
+    for (const TTageszahlen& t : bericht.Tage)
+        tage.Zeilen << QStringList{Zelle::Datum(t.Tag), Zelle::Zahl(t.Bestanden),
+                                   Zelle::Zahl(t.Durchgefallen), Zelle::Zahl(t.NichtGemessen)};
+
+    TTabelle gruende{datei(u"gruende"_s),
+                     u"Gründe nicht bestandener Messungen"_s,
+                     {u"Grund"_s, u"Anzahl"_s},
+                     {}};
+    for (const TGrundzahl& g : bericht.Gruende)
+        gruende.Zeilen << QStringList{g.Grund, Zelle::Zahl(g.Anzahl)};
+
+    TTabelle mitarbeiter{datei(u"mitarbeiter"_s),
+                         u"Mitarbeiter"_s,
+                         {u"Abteilung"_s, u"Name"_s, u"Messungen"_s, u"Bestanden"_s,
+                          u"Nicht bestanden"_s, u"Zuletzt bestanden"_s,
+                          u"Nicht numerische Werte"_s},
+                         {}};
+    TTabelle verlauf{datei(u"verlauf"_s),
+                     u"Messwerte"_s,
+                     {u"Abteilung"_s, u"Name"_s, u"Zeit"_s, u"Schuh links"_s, u"Schuh rechts"_s,
+                      u"Handgelenkband"_s},
+                     {}};
+    for (const TMitarbeiterzeile& m : bericht.Mitarbeiter) {
+        mitarbeiter.Zeilen << QStringList{m.Abteilung,
+                                          m.Name,
+                                          Zelle::Zahl(m.Messungen),
+                                          Zelle::Zahl(m.Bestanden),
+                                          Zelle::Zahl(m.Durchgefallen),
+                                          Zelle::DatumZeit(m.LetzteBestanden),
+                                          Zelle::Zahl(m.NichtNumerisch)};
+        for (const TVerlaufspunkt& p : m.Verlauf)
+            verlauf.Zeilen << QStringList{m.Abteilung,
+                                          m.Name,
+                                          Zelle::DatumZeit(p.Zeit),
+                                          Zelle::Messwert(p.TextL),
+                                          Zelle::Messwert(p.TextR),
+                                          Zelle::Messwert(p.TextArmband)};
+    }
+    return {tage, gruende, mitarbeiter, verlauf};
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 struct TTagesbericht;
+struct TZeitraumbericht;
 
 struct TTabelle
 {
@@ -28,3 +29,6 @@ QString DatumZeit(const QDateTime& zeit);
 
 // Departments, the exception list and the failed measurements, in that order.
 QList<TTabelle> Tabellen(const TTagesbericht& bericht);
+
+// Days, reasons, employees and every employee's values over time, in that order.
+QList<TTabelle> Tabellen(const TZeitraumbericht& bericht);
