@@ -199,6 +199,7 @@ private slots:
     void boeseNamenImCsv();
     void pdfText();
     void boeseNamenImPdf();
+    void zeitraumPdf();
 
 private:
     TTestServer FServer;
@@ -437,6 +438,25 @@ void TstBericht::boeseNamenImPdf()
                                   .split(QRegularExpression("[\r\n]+"));
     for (const QString& teil : teile)
         QVERIFY2(text.contains(teil), qPrintable(teil + " fehlt in:\n" + text));
+}
+
+// The chart's legend and day labels come from Qt Charts drawn into the page.
+void TstBericht::zeitraumPdf()
+{
+    TBerichtsdaten daten(*FVerbindung);
+    const TZeitraumbericht bericht =
+        ZeitraumberichtErstellen(daten, "Muster GmbH", QDate(2026, 10, 31), kTag);
+    QTemporaryDir ziel;
+    const QString pfad = ziel.filePath("zeitraum.pdf");
+    ZeitraumberichtPdf(bericht, kErstellung, pfad);
+    const QString text = PdfText(pfad).simplified();
+    for (const QString erwartet :
+         {"Zeitraumbericht ESD-Prüfung", "Mandant: Muster GmbH",
+          "Zeitraum: 31.10.2026 bis 02.11.2026", "Programmversion: teststation-bericht 9.8",
+          "Summe über alle Tage: 4 bestanden, 2 nicht bestanden, 12 nicht gemessen",
+          "Schuh Links: Widerstand zu hoch 3", "Brandt, Bernd", "31.10.2026 10:00", "01.11.",
+          "Nicht gemessen"})
+        QVERIFY2(text.contains(erwartet), qPrintable(erwartet + " fehlt in:\n" + text));
 }
 
 QTEST_MAIN(TstBericht)

@@ -1,9 +1,11 @@
 // Headings and sentences around the tables the CSV files hold too.
 #include "BerichtPdf.h"
 
+#include "Diagramm.h"
 #include "PdfSatz.h"
 #include "Tabelle.h"
 #include "Tagesbericht.h"
+#include "Zeitraumbericht.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -63,5 +65,52 @@ void TagesberichtPdf(const TTagesbericht& bericht, const TErstellung& erstellung
         satz.Absatz(u"Keine."_s);
     else
         satz.Tabelle(OhneSpalten(tabellen.at(2), {u"Gast"_s, u"Fehlercode"_s}));
+    satz.Schreiben(pfad);
+}
+
+void ZeitraumberichtPdf(const TZeitraumbericht& bericht, const TErstellung& erstellung,
+                        const QString& pfad)
+{
+    TPdfSatz satz({u"Zeitraumbericht ESD-Prüfung"_s, bericht.Mandant,
+                   Zelle::Datum(bericht.Von) + u" bis "_s + Zelle::Datum(bericht.Bis),
+                   erstellung.Zeitpunkt, erstellung.Version});
+    const QList<TTabelle> tabellen = Tabellen(bericht);
+    int bestanden = 0;
+    int durchgefallen = 0;
+    int nichtGemessen = 0;
+    for (const TTageszahlen& t : bericht.Tage) {
+        bestanden += t.Bestanden;
+        durchgefallen += t.Durchgefallen;
+        nichtGemessen += t.NichtGemessen;
+    }
+    satz.Absatz(u"%1 Tage, %2 Mitarbeiter auf der heutigen Tafel. Summe über alle Tage: %3 "
+                "bestanden, %4 nicht bestanden, %5 nicht gemessen (je Mitarbeiter und Tag)."_s
+                    .arg(bericht.Tage.size())
+                    .arg(bericht.Mitarbeiter.size())
+                    .arg(bestanden)
+                    .arg(durchgefallen)
+                    .arg(nichtGemessen));
+
+    satz.Ueberschrift(u"Tage"_s);
+    const QList<TTageszahlen> tage = bericht.Tage;
+    satz.Bild(90,
+              [tage](QPainter& maler, const QRectF& ziel) { Diagramm::Tage(maler, ziel, tage); });
+    satz.Tabelle(tabellen.at(0));
+
+    satz.Ueberschrift(tabellen.at(1).Titel);
+    if (bericht.Gruende.isEmpty())
+        satz.Absatz(u"Keine nicht bestandene Messung."_s);
+    else
+        satz.Tabelle(tabellen.at(1));
+
+    satz.Ueberschrift(tabellen.at(2).Titel);
+    satz.Absatz(u"Verlauf der Messwerte: Schuh links blau, Schuh rechts orange, Handgelenkband "
+                "violett, auf einer gemeinsamen Skala je Zeile. Nicht numerische Werte wie "
+                "„OVR“ sind gezählt, aber nicht eingezeichnet."_s);
+    const QList<TMitarbeiterzeile> mitarbeiter = bericht.Mitarbeiter;
+    satz.Tabelle(tabellen.at(2), u"Verlauf"_s, 40,
+                 [mitarbeiter](QPainter& maler, const QRectF& ziel, qsizetype zeile) {
+                     Diagramm::Verlauf(maler, ziel, mitarbeiter.at(zeile).Verlauf);
+                 });
     satz.Schreiben(pfad);
 }

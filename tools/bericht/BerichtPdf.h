@@ -5,6 +5,7 @@
 #include <QString>
 
 struct TTagesbericht;
+struct TZeitraumbericht;
 
 // What the title block says besides the report's own tenant and period.
 struct TErstellung
@@ -16,3 +17,6 @@ struct TErstellung
 // Throws EFehler when the file cannot be written.
 void TagesberichtPdf(const TTagesbericht& bericht, const TErstellung& erstellung,
                      const QString& pfad);
+// Draws its chart with Qt Charts: needs a QApplication.
+void ZeitraumberichtPdf(const TZeitraumbericht& bericht, const TErstellung& erstellung,
+                        const QString& pfad);

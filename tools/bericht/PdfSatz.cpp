@@ -23,6 +23,8 @@ constexpr qreal kFusszeileMm = 8;
 constexpr qreal kZellenabstandMm = 1.2;
 // A column never shrinks below this share of its natural width, nor below this width.
 constexpr qreal kMindestspalteMm = 12;
+// Rows with a picture are at least this high, so a trend stays readable.
+constexpr qreal kBildzeileMm = 8;
 const QColor kLinie(170, 170, 170);
 const QColor kKopfzeile(225, 230, 238);
 const QColor kStreifen(246, 246, 246);
@@ -100,30 +102,47 @@ public:
         FY += ziel.height() + Px(3);
     }
 
-    void Tabelle(const TTabelle& tabelle)
+    void Tabelle(const TTabelle& tabelle, const QString& bildspalte, qreal bildbreite,
+                 const TZellbild& bild)
     {
         const QFont kopf = Schrift(8, true);
         const QFont zelle = Schrift(8);
-        const QList<qreal> breiten = Spaltenbreiten(tabelle, kopf, zelle);
+        QList<qreal> breiten = Spaltenbreiten(tabelle, kopf, zelle, FSeite.width() - bildbreite);
+        QStringList spalten = tabelle.Spalten;
+        if (bild) {
+            breiten << bildbreite;
+            spalten << bildspalte;
+        }
         const auto kopfzeile = [&] {
             FMaler.setFont(kopf);
-            const qreal hoehe = Zeilenhoehe(tabelle.Spalten, breiten);
-            Zeile(tabelle.Spalten, breiten, hoehe, kKopfzeile);
+            const qreal hoehe = Zeilenhoehe(spalten, breiten);
+            Zeile(spalten, breiten, hoehe, kKopfzeile);
             FY += hoehe;
         };
         FMaler.setFont(kopf);
-        Platz(Zeilenhoehe(tabelle.Spalten, breiten) * 2);
+        Platz(Zeilenhoehe(spalten, breiten) * 2);
         kopfzeile();
-        int nr = 0;
-        for (const QStringList& zellen : tabelle.Zeilen) {
+        for (qsizetype nr = 0; nr < tabelle.Zeilen.size(); ++nr) {
+            const QStringList& zellen = tabelle.Zeilen.at(nr);
             FMaler.setFont(zelle);
-            const qreal hoehe = Zeilenhoehe(zellen, breiten);
+            qreal hoehe = Zeilenhoehe(zellen, breiten);
+            if (bild)
+                hoehe = std::max(hoehe, Px(kBildzeileMm));
             if (FY + hoehe > FUnten) {
                 NeueSeite();
                 kopfzeile();
                 FMaler.setFont(zelle);
             }
-            Zeile(zellen, breiten, hoehe, nr++ % 2 ? kStreifen : QColor(Qt::white));
+            Zeile(zellen, breiten, hoehe, nr % 2 ? kStreifen : QColor(Qt::white));
+            if (bild) {
+                const qreal abstand = Px(kZellenabstandMm);
+                FMaler.save();
+                bild(FMaler,
+                     QRectF(FSeite.width() - bildbreite, FY, bildbreite, hoehe)
+                         .adjusted(abstand, abstand, -abstand, -abstand),
+                     nr);
+                FMaler.restore();
+            }
             FY += hoehe;
         }
         FY += Px(3);
@@ -187,7 +206,8 @@ private:
 
     // Natural widths from the longest line of each column, shrunk to the page where needed:
     // wide columns give up width first, every column keeps a usable minimum.
-    QList<qreal> Spaltenbreiten(const TTabelle& tabelle, const QFont& kopf, const QFont& zelle)
+    QList<qreal> Spaltenbreiten(const TTabelle& tabelle, const QFont& kopf, const QFont& zelle,
+                                qreal verfuegbar)
     {
         const qsizetype n = tabelle.Spalten.size();
         QList<qreal> breiten(n, 0);
@@ -209,7 +229,6 @@ private:
                     breiten[s] = std::max(breiten[s], breite(zeile) + abstand);
             }
         }
-        const qreal verfuegbar = FSeite.width();
         qreal summe = 0;
         for (qreal b : breiten)
             summe += b;
@@ -275,22 +294,29 @@ TPdfSatz::TPdfSatz(TTitelblock titel) : FTitel(std::move(titel)) {}
 
 void TPdfSatz::Ueberschrift(const QString& text)
 {
-    FBloecke.push_back({TBlock::TArt::Ueberschrift, text, {}, 0, {}});
+    FBloecke.push_back({TBlock::TArt::Ueberschrift, text, {}, 0, {}, {}, {}});
 }
 
 void TPdfSatz::Absatz(const QString& text)
 {
-    FBloecke.push_back({TBlock::TArt::Absatz, text, {}, 0, {}});
+    FBloecke.push_back({TBlock::TArt::Absatz, text, {}, 0, {}, {}, {}});
 }
 
 void TPdfSatz::Tabelle(const TTabelle& tabelle)
 {
-    FBloecke.push_back({TBlock::TArt::Tabelle, {}, tabelle, 0, {}});
+    FBloecke.push_back({TBlock::TArt::Tabelle, {}, tabelle, 0, {}, {}, {}});
+}
+
+void TPdfSatz::Tabelle(const TTabelle& tabelle, const QString& bildspalte, qreal breiteMm,
+                       TZellbild bild)
+{
+    FBloecke.push_back(
+        {TBlock::TArt::Tabelle, {}, tabelle, breiteMm, {}, bildspalte, std::move(bild)});
 }
 
 void TPdfSatz::Bild(qreal hoeheMm, TZeichnung zeichnen)
 {
-    FBloecke.push_back({TBlock::TArt::Bild, {}, {}, hoeheMm, std::move(zeichnen)});
+    FBloecke.push_back({TBlock::TArt::Bild, {}, {}, hoeheMm, std::move(zeichnen), {}, {}});
 }
 
 void TPdfSatz::Schreiben(const QString& pfad) const
@@ -313,7 +339,7 @@ void TPdfSatz::Schreiben(const QString& pfad) const
                 setzer.Absatz(block.Text);
                 break;
             case TBlock::TArt::Tabelle:
-                setzer.Tabelle(block.Inhalt);
+                setzer.Tabelle(block.Inhalt, block.Bildspalte, Px(block.HoeheMm), block.Zellbild);
                 break;
             case TBlock::TArt::Bild:
                 setzer.Bild(block.HoeheMm, block.Zeichnen);

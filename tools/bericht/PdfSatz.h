@@ -29,6 +29,8 @@ class TPdfSatz
 {
 public:
     using TZeichnung = std::function<void(QPainter&, const QRectF&)>;
+    // Draws the picture cell of the given row.
+    using TZellbild = std::function<void(QPainter&, const QRectF&, qsizetype zeile)>;
 
     explicit TPdfSatz(TTitelblock titel);
 
@@ -36,6 +38,9 @@ public:
     void Absatz(const QString& text);
     // Cells wrap within their column; the header row repeats on every page the table reaches.
     void Tabelle(const TTabelle& tabelle);
+    // With a last column of pictures of the given width, one per row.
+    void Tabelle(const TTabelle& tabelle, const QString& bildspalte, qreal breiteMm,
+                 TZellbild bild);
     // A picture of the given height across the text width, drawn into the rectangle given.
     void Bild(qreal hoeheMm, TZeichnung zeichnen);
 
@@ -54,8 +59,10 @@ private:
         } Art;
         QString Text;
         TTabelle Inhalt;
-        qreal HoeheMm = 0;
+        qreal HoeheMm = 0; // a picture's height, or the width of a table's picture column
         TZeichnung Zeichnen;
+        QString Bildspalte;
+        TZellbild Zellbild;
     };
     class TSetzer;
 

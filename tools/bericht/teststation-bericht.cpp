@@ -1,4 +1,4 @@
-// Report tool: the day report of the board's tenant as PDF and CSV files, for the person
+// Report tool: the day or period report of the board's tenant as PDF and CSV files, for the person
 // responsible for ESD protection and for audits. Reads the database only.
 #include "AsciiGross.h"
 #include "BerichtPdf.h"
@@ -12,13 +12,14 @@
 #include "Tabelle.h"
 #include "Tagesbericht.h"
 #include "Verbindungsoptionen.h"
+#include "Zeitraumbericht.h"
 #include "uFehler.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QTextStream>
 
 #include <optional>
@@ -98,20 +99,27 @@ std::optional<QDate> Datum(const QString& text, const QString& option)
 
 int main(int argc, char* argv[])
 {
-    // Fonts and the PDF writer need a GUI application, never a display.
+    // Fonts, the PDF writer and the charts need a widget application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication anwendung(argc, argv);
-    QGuiApplication::setApplicationName(u"teststation-bericht"_s);
-    QGuiApplication::setApplicationVersion(QStringLiteral(TS_PROJEKTVERSION));
+    QApplication anwendung(argc, argv);
+    QApplication::setApplicationName(u"teststation-bericht"_s);
+    QApplication::setApplicationVersion(QStringLiteral(TS_PROJEKTVERSION));
     QTextStream aus(stdout);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"Schreibt den Tagesbericht der ESD-Prüfungen als PDF und CSV: je Abteilung der Tafel "
-        "die Mitarbeiter, bestanden, nicht bestanden und nicht gemessen; die Liste aller ohne "
-        "bestandene Messung an diesem Tag mit ihrer letzten bestandenen Messung; jede nicht "
-        "bestandene Messung mit Werten, Gründen und Station.\n"
+        u"Schreibt Berichte der ESD-Prüfungen als PDF und CSV (eine Datei je Tabelle).\n"
+        "\n"
+        "Tagesbericht (--tag, Vorgabe heute): je Abteilung der Tafel die Mitarbeiter, "
+        "bestanden, nicht bestanden und nicht gemessen; die Liste aller ohne bestandene "
+        "Messung an diesem Tag mit ihrer letzten bestandenen Messung; jede nicht bestandene "
+        "Messung mit Werten, Gründen und Station.\n"
+        "\n"
+        "Zeitraumbericht (--von und --bis): je Tag bestanden, nicht bestanden und nicht "
+        "gemessen als Diagramm, die Gründe nicht bestandener Messungen, je Mitarbeiter "
+        "Messungen, bestanden, nicht bestanden, letzte bestandene Messung und der Verlauf der "
+        "Messwerte.\n"
         "\n"
         "Verbindung: --hostname, --username, --datenbank und das Passwort angeben, oder "
         "--einstellungen mit der Einstellungen.ini der Station (Angaben auf der Kommandozeile "
@@ -129,6 +137,8 @@ int main(int argc, char* argv[])
                                      u"NAME"_s);
     const QCommandLineOption tag(u"tag"_s, u"Tag des Berichts (Vorgabe: heute)."_s,
                                  u"JJJJ-MM-TT"_s);
+    const QCommandLineOption von(u"von"_s, u"Erster Tag des Zeitraumberichts."_s, u"JJJJ-MM-TT"_s);
+    const QCommandLineOption bis(u"bis"_s, u"Letzter Tag des Zeitraumberichts."_s, u"JJJJ-MM-TT"_s);
     const QCommandLineOption verzeichnis(u"o"_s,
                                          u"Verzeichnis für die Dateien (Vorgabe: das aktuelle)."_s,
                                          u"VERZEICHNIS"_s, u"."_s);
@@ -136,7 +146,7 @@ int main(int argc, char* argv[])
                                     u"LISTE"_s, u"pdf,csv"_s);
     const QCommandLineOption version(u"version"_s, u"Versionsnummer anzeigen."_s);
     parser.addOptions(verbindungsoptionen.Alle() +
-                      QList{einstellungen, mandant, tag, verzeichnis, format, version});
+                      QList{einstellungen, mandant, tag, von, bis, verzeichnis, format, version});
 
     if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
             parser, QCoreApplication::arguments(), aus, Fehlerausgabe()))
@@ -197,6 +207,25 @@ int main(int argc, char* argv[])
             return kFalscheEingabe;
         berichtstag = *gelesen;
     }
+    const bool zeitraum = parser.isSet(von) || parser.isSet(bis);
+    QDate erster;
+    QDate letzter;
+    if (zeitraum) {
+        if (!parser.isSet(von) || !parser.isSet(bis) || parser.isSet(tag)) {
+            Fehlerausgabe() << "Ein Zeitraum braucht --von und --bis, ohne --tag." << Qt::endl;
+            return kFalscheEingabe;
+        }
+        const std::optional<QDate> a = Datum(parser.value(von), u"von"_s);
+        const std::optional<QDate> b = Datum(parser.value(bis), u"bis"_s);
+        if (!a || !b)
+            return kFalscheEingabe;
+        if (*b < *a) {
+            Fehlerausgabe() << "--bis liegt vor --von." << Qt::endl;
+            return kFalscheEingabe;
+        }
+        erster = *a;
+        letzter = *b;
+    }
 
     // Checked before the database is asked, so a wrong directory costs no report run.
     const QString ziel = parser.value(verzeichnis);
@@ -214,11 +243,15 @@ int main(int argc, char* argv[])
     verbindung.SetUsername(zugang.Benutzer);
     verbindung.SetPassword(zugang.Passwort);
     verbindung.SetDatabase(zugang.Datenbank);
-    TTagesbericht bericht;
+    TTagesbericht tagesbericht;
+    TZeitraumbericht zeitraumbericht;
     try {
         verbindung.SetConnected(true);
         TBerichtsdaten daten(verbindung);
-        bericht = TagesberichtErstellen(daten, zugang.Mandant, berichtstag);
+        if (zeitraum)
+            zeitraumbericht = ZeitraumberichtErstellen(daten, zugang.Mandant, erster, letzter);
+        else
+            tagesbericht = TagesberichtErstellen(daten, zugang.Mandant, berichtstag);
     } catch (const EDatenbankfehler& fehler) {
         if (fehler.Nummer() == kKeinLeserecht) {
             Fehlerausgabe() << "Keine Leserechte: " << fehler.Meldung()
@@ -235,19 +268,24 @@ int main(int argc, char* argv[])
         return kKeineVerbindung;
     }
 
+    const TErstellung erstellung{QDateTime::currentDateTime(),
+                                 QCoreApplication::applicationName() + u' ' +
+                                     QCoreApplication::applicationVersion()};
     try {
         if (csv) {
-            for (const TTabelle& tabelle : Tabellen(bericht))
+            for (const TTabelle& tabelle :
+                 zeitraum ? Tabellen(zeitraumbericht) : Tabellen(tagesbericht))
                 aus << Csv::Schreiben(tabelle, ziel) << Qt::endl;
         }
-        if (pdf) {
+        if (pdf && zeitraum) {
+            const QString pfad = QDir(ziel).filePath(u"zeitraum-%1-%2.pdf"_s.arg(
+                erster.toString(u"yyyy-MM-dd"_s), letzter.toString(u"yyyy-MM-dd"_s)));
+            ZeitraumberichtPdf(zeitraumbericht, erstellung, pfad);
+            aus << pfad << Qt::endl;
+        } else if (pdf) {
             const QString pfad = QDir(ziel).filePath(
                 u"tagesbericht-%1.pdf"_s.arg(berichtstag.toString(u"yyyy-MM-dd"_s)));
-            TagesberichtPdf(
-                bericht,
-                {QDateTime::currentDateTime(), QCoreApplication::applicationName() + u' ' +
-                                                   QCoreApplication::applicationVersion()},
-                pfad);
+            TagesberichtPdf(tagesbericht, erstellung, pfad);
             aus << pfad << Qt::endl;
         }
     } catch (const EFehler& fehler) {
