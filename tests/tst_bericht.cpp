@@ -4,6 +4,8 @@
 #include "BerichtPdf.h"
 #include "Berichtsdaten.h"
 #include "CsvDatei.h"
+#include "DBAbfrage.h"
+#include "DBFehler.h"
 #include "DBVerbindung.h"
 #include "Tabelle.h"
 #include "Tagesbericht.h"
@@ -195,6 +197,7 @@ private slots:
     void gruendeWieDieAuswertung_data();
     void gruendeWieDieAuswertung();
     void zeitraum();
+    void nurLesen();
     void csvZurueckgelesen();
     void boeseNamenImCsv();
     void pdfText();
@@ -212,8 +215,18 @@ void TstBericht::initTestCase()
     FServer.Sql(Personen() + Verlauf(), kDatenbank);
     FServer.NeueDatenbank(kBoeseDatenbank);
     FServer.Sql(BoeseFirma(), kBoeseDatenbank);
+    // The reports read with the report user's grants only.
+    QFile rechte(BERICHT_RECHTE);
+    QVERIFY(rechte.open(QIODevice::ReadOnly));
+    FServer.Sql("CREATE USER IF NOT EXISTS 'teststation-bericht'@'%' IDENTIFIED BY 'lesen';");
+    FServer.Sql(QString::fromUtf8(rechte.readAll()), kDatenbank);
     FVerbindung = std::make_unique<TDBVerbindung>();
-    FServer.Verbinde(*FVerbindung, kDatenbank);
+    FVerbindung->SetServer("127.0.0.1");
+    FVerbindung->SetPort(FServer.Port());
+    FVerbindung->SetUsername("teststation-bericht");
+    FVerbindung->SetPassword("lesen");
+    FVerbindung->SetDatabase(kDatenbank);
+    FVerbindung->SetConnected(true);
 }
 
 void TstBericht::cleanupTestCase()
@@ -368,6 +381,16 @@ void TstBericht::zeitraum()
                           "Fuchs, Frank 2 1 1 02.11.2026 2", "Graf, Gert 0 0 0 23.10.2026 0"}));
     QCOMPARE(verlauf.size(), 8);
     QCOMPARE(verlauf.constFirst(), QString("0.35 -1 1.1  OVR"));
+}
+
+void TstBericht::nurLesen()
+{
+    TDBAbfrage aendern(*FVerbindung, "quAendern");
+    aendern.SQL().Add("UPDATE ESD_MESSWERTE_SCHUHE SET MESSWERTE_OK = 'J'");
+    QVERIFY_THROWS_EXCEPTION(EDatenbankfehler, aendern.ExecSQL());
+    aendern.SQL().Clear();
+    aendern.SQL().Add("SELECT PASSWORT FROM MITARBEITER");
+    QVERIFY_THROWS_EXCEPTION(EDatenbankfehler, aendern.Open());
 }
 
 // Every table of the day report, written and read back: the same header, rows and numbers.
