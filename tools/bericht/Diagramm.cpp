@@ -62,6 +62,11 @@ void Tage(QPainter& maler, const QRectF& ziel, const QList<TTageszahlen>& tage)
     auto* achseX = new QBarCategoryAxis;
     achseX->append(beschriftungen);
     achseX->setLabelsAngle(-90);
+    // Narrow bars would otherwise elide every date to nothing.
+    achseX->setTruncateLabels(false);
+    QFont klein = achseX->labelsFont();
+    klein.setPointSizeF(7);
+    achseX->setLabelsFont(klein);
     auto* achseY = new QValueAxis;
     achseY->setRange(0, hoechstwert);
     achseY->setLabelFormat(u"%d"_s);
