@@ -13,6 +13,7 @@
 #include "Testfirma.h"
 #include "Zeitraumbericht.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -203,6 +204,8 @@ private slots:
     void pdfText();
     void boeseNamenImPdf();
     void zeitraumPdf();
+    void programm_data();
+    void programm();
 
 private:
     TTestServer FServer;
@@ -480,6 +483,45 @@ void TstBericht::zeitraumPdf()
           "Schuh Links: Widerstand zu hoch 3", "Brandt, Bernd", "31.10.2026 10:00", "01.11.",
           "Nicht gemessen"})
         QVERIFY2(text.contains(erwartet), qPrintable(erwartet + " fehlt in:\n" + text));
+}
+
+// The tool's answers: files written as the report user, or a German message and the exit status
+// of the other tools.
+void TstBericht::programm_data()
+{
+    QTest::addColumn<QString>("verzeichnis"); // "-": a fresh temporary one
+    QTest::addColumn<bool>("erreichbar");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("meldung");
+    QTest::newRow("geschrieben") << "-" << true << 0 << "";
+    QTest::newRow("kein Verzeichnis") << "/gibt/es/nicht" << true << 1 << "gibt es nicht";
+    QTest::newRow("Server fort") << "-" << false << 3 << "Keine Verbindung";
+}
+
+void TstBericht::programm()
+{
+    QFETCH(QString, verzeichnis);
+    QFETCH(bool, erreichbar);
+    QFETCH(int, status);
+    QFETCH(QString, meldung);
+    QTemporaryDir ziel;
+    if (verzeichnis == "-")
+        verzeichnis = ziel.path();
+    // A port nobody listens on: the server's own, plus one.
+    const int port = erreichbar ? FServer.Port() : FServer.Port() + 1;
+    QProcess programm;
+    programm.start(BERICHT_PROGRAMM,
+                   {"--hostname", "127.0.0.1", "--port", QString::number(port), "--username",
+                    "teststation-bericht", "--passwort-stdin", "--datenbank", kDatenbank, "--tag",
+                    "2026-11-02", "-o", verzeichnis});
+    programm.write("lesen\n");
+    programm.closeWriteChannel();
+    QVERIFY(programm.waitForFinished(60000));
+    const QString fehler = QString::fromUtf8(programm.readAllStandardError());
+    QCOMPARE(programm.exitCode(), status);
+    QVERIFY2(fehler.contains(meldung), qPrintable(fehler));
+    if (status == 0)
+        QCOMPARE(QDir(verzeichnis).entryList(QDir::Files).size(), 4);
 }
 
 QTEST_MAIN(TstBericht)
