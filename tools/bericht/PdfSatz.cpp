@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QHash>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -55,8 +56,13 @@ QTextOption Umbruch()
 class TPdfSatz::TSetzer
 {
 public:
-    TSetzer(QPdfWriter& schreiber, const TTitelblock& titel, int seitenGesamt)
-        : FSchreiber(schreiber), FTitel(titel), FSeitenGesamt(seitenGesamt), FMaler(&schreiber)
+    // Row heights measured in the counting pass serve the writing pass: the same fonts on the
+    // same resolution give the same heights.
+    using THoehen = QHash<const QStringList*, qreal>;
+
+    TSetzer(QPdfWriter& schreiber, const TTitelblock& titel, int seitenGesamt, THoehen& hoehen)
+        : FSchreiber(schreiber), FTitel(titel), FSeitenGesamt(seitenGesamt), FHoehen(hoehen),
+          FMaler(&schreiber)
     {
         FSeite = QRectF(0, 0, schreiber.width(), schreiber.height());
         FUnten = FSeite.bottom() - Px(kFusszeileMm);
@@ -125,7 +131,10 @@ public:
         for (qsizetype nr = 0; nr < tabelle.Zeilen.size(); ++nr) {
             const QStringList& zellen = tabelle.Zeilen.at(nr);
             FMaler.setFont(zelle);
-            qreal hoehe = Zeilenhoehe(zellen, breiten);
+            auto gemessen = FHoehen.constFind(&zellen);
+            if (gemessen == FHoehen.constEnd())
+                gemessen = FHoehen.insert(&zellen, Zeilenhoehe(zellen, breiten));
+            qreal hoehe = *gemessen;
             if (bild)
                 hoehe = std::max(hoehe, Px(kBildzeileMm));
             if (FY + hoehe > FUnten) {
@@ -283,6 +292,7 @@ private:
     QPdfWriter& FSchreiber;
     const TTitelblock& FTitel;
     int FSeitenGesamt;
+    THoehen& FHoehen;
     QPainter FMaler;
     QRectF FSeite;
     qreal FUnten = 0;
@@ -321,7 +331,8 @@ void TPdfSatz::Bild(qreal hoeheMm, TZeichnung zeichnen)
 
 void TPdfSatz::Schreiben(const QString& pfad) const
 {
-    const auto setzen = [this](QIODevice& ziel, int seitenGesamt) {
+    TSetzer::THoehen hoehen;
+    const auto setzen = [this, &hoehen](QIODevice& ziel, int seitenGesamt) {
         QPdfWriter schreiber(&ziel);
         schreiber.setResolution(kDpi);
         schreiber.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -329,7 +340,7 @@ void TPdfSatz::Schreiben(const QString& pfad) const
                                             QPageLayout::Millimeter));
         schreiber.setTitle(FTitel.Titel + u" "_s + FTitel.Zeitraum);
         schreiber.setCreator(FTitel.Version);
-        TSetzer setzer(schreiber, FTitel, seitenGesamt);
+        TSetzer setzer(schreiber, FTitel, seitenGesamt, hoehen);
         for (const TBlock& block : FBloecke) {
             switch (block.Art) {
             case TBlock::TArt::Ueberschrift:
