@@ -223,6 +223,11 @@ void TstBericht::initTestCase()
     QVERIFY(rechte.open(QIODevice::ReadOnly));
     FServer.Sql("CREATE USER IF NOT EXISTS 'teststation-bericht'@'%' IDENTIFIED BY 'lesen';");
     FServer.Sql(QString::fromUtf8(rechte.readAll()), kDatenbank);
+    FServer.Sql("CREATE USER IF NOT EXISTS 'tst_bericht_tafel'@'%' IDENTIFIED BY 'lesen';"
+                "GRANT SELECT ON VORGABEN_ABTEILUNG TO 'tst_bericht_tafel'@'%';"
+                "GRANT SELECT ON MITARBEITER TO 'tst_bericht_tafel'@'%';"
+                "GRANT SELECT ON KONTAKTDATEN TO 'tst_bericht_tafel'@'%';",
+                kDatenbank);
     FVerbindung = std::make_unique<TDBVerbindung>();
     FVerbindung->SetServer("127.0.0.1");
     FVerbindung->SetPort(FServer.Port());
@@ -491,17 +496,24 @@ void TstBericht::programm_data()
 {
     QTest::addColumn<QString>("verzeichnis"); // "-": a fresh temporary one
     QTest::addColumn<bool>("erreichbar");
+    QTest::addColumn<QString>("benutzer");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("meldung");
-    QTest::newRow("geschrieben") << "-" << true << 0 << "";
-    QTest::newRow("kein Verzeichnis") << "/gibt/es/nicht" << true << 1 << "gibt es nicht";
-    QTest::newRow("Server fort") << "-" << false << 3 << "Keine Verbindung";
+    const QString bericht = "teststation-bericht";
+    QTest::newRow("geschrieben") << "-" << true << bericht << 0 << "";
+    QTest::newRow("kein Verzeichnis")
+        << "/gibt/es/nicht" << true << bericht << 1 << "gibt es nicht";
+    QTest::newRow("Server fort") << "-" << false << bericht << 3 << "Keine Verbindung";
+    // Like the station's user: the board, but not the measurements.
+    QTest::newRow("ohne Leserecht")
+        << "-" << true << "tst_bericht_tafel" << 3 << "Keine Leserechte";
 }
 
 void TstBericht::programm()
 {
     QFETCH(QString, verzeichnis);
     QFETCH(bool, erreichbar);
+    QFETCH(QString, benutzer);
     QFETCH(int, status);
     QFETCH(QString, meldung);
     QTemporaryDir ziel;
@@ -510,10 +522,9 @@ void TstBericht::programm()
     // A port nobody listens on: the server's own, plus one.
     const int port = erreichbar ? FServer.Port() : FServer.Port() + 1;
     QProcess programm;
-    programm.start(BERICHT_PROGRAMM,
-                   {"--hostname", "127.0.0.1", "--port", QString::number(port), "--username",
-                    "teststation-bericht", "--passwort-stdin", "--datenbank", kDatenbank, "--tag",
-                    "2026-11-02", "-o", verzeichnis});
+    programm.start(BERICHT_PROGRAMM, {"--hostname", "127.0.0.1", "--port", QString::number(port),
+                                      "--username", benutzer, "--passwort-stdin", "--datenbank",
+                                      kDatenbank, "--tag", "2026-11-02", "-o", verzeichnis});
     programm.write("lesen\n");
     programm.closeWriteChannel();
     QVERIFY(programm.waitForFinished(60000));

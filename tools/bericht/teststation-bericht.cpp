@@ -32,8 +32,9 @@ constexpr int kErfolg = 0;
 constexpr int kNichtGeschrieben = 1;
 constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 constexpr int kKeineVerbindung = 3;
-// The server refused a SELECT: the user lacks the report's grants.
+// The server refused a SELECT on a table or a column: the user lacks the report's grants.
 constexpr unsigned int kKeinLeserecht = 1142;
+constexpr unsigned int kKeinSpaltenrecht = 1143;
 
 QTextStream& Fehlerausgabe()
 {
@@ -253,7 +254,7 @@ int main(int argc, char* argv[])
         else
             tagesbericht = TagesberichtErstellen(daten, zugang.Mandant, berichtstag);
     } catch (const EDatenbankfehler& fehler) {
-        if (fehler.Nummer() == kKeinLeserecht) {
+        if (fehler.Nummer() == kKeinLeserecht || fehler.Nummer() == kKeinSpaltenrecht) {
             Fehlerausgabe() << "Keine Leserechte: " << fehler.Meldung()
                             << "\nDer Benutzer braucht die Rechte aus db/bericht-rechte.sql."
                             << Qt::endl;
