@@ -108,7 +108,7 @@ void ZeitraumberichtPdf(const TZeitraumbericht& bericht, const TErstellung& erst
                 "violett, auf einer gemeinsamen Skala je Zeile. Nicht numerische Werte wie "
                 "„OVR“ sind gezählt, aber nicht eingezeichnet."_s);
     const QList<TMitarbeiterzeile> mitarbeiter = bericht.Mitarbeiter;
-    satz.Tabelle(tabellen.at(2), u"Verlauf"_s, 40,
+    satz.Tabelle(tabellen.at(2), u"Verlauf"_s, 34,
                  [mitarbeiter](QPainter& maler, const QRectF& ziel, qsizetype zeile) {
                      Diagramm::Verlauf(maler, ziel, mitarbeiter.at(zeile).Verlauf);
                  });

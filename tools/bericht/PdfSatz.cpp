@@ -115,6 +115,10 @@ public:
         const QFont zelle = Schrift(8);
         QList<qreal> breiten = Spaltenbreiten(tabelle, kopf, zelle, FSeite.width() - bildbreite);
         QStringList spalten = tabelle.Spalten;
+        // The picture column follows the text columns, wherever their widths end.
+        qreal bildX = 0;
+        for (qreal b : breiten)
+            bildX += b;
         if (bild) {
             breiten << bildbreite;
             spalten << bildspalte;
@@ -147,7 +151,7 @@ public:
                 const qreal abstand = Px(kZellenabstandMm);
                 FMaler.save();
                 bild(FMaler,
-                     QRectF(FSeite.width() - bildbreite, FY, bildbreite, hoehe)
+                     QRectF(bildX, FY, bildbreite, hoehe)
                          .adjusted(abstand, abstand, -abstand, -abstand),
                      nr);
                 FMaler.restore();
@@ -230,11 +234,13 @@ private:
             for (const QString& wort : tabelle.Spalten.at(s).split(u' '))
                 breiten[s] = std::max(breiten[s], breite(wort) + abstand);
         }
+        // A heading's words are never broken: its column keeps at least their width.
+        const QList<qreal> kopfbreiten = breiten;
+        static const QRegularExpression zeilenende(u"\\r\\n|\\n|\\r"_s);
         FMaler.setFont(zelle);
         for (const QStringList& zellen : tabelle.Zeilen) {
             for (qsizetype s = 0; s < std::min(n, zellen.size()); ++s) {
-                for (const QString& zeile :
-                     zellen.at(s).split(QRegularExpression(u"\\r\\n|\\n|\\r"_s)))
+                for (const QString& zeile : zellen.at(s).split(zeilenende))
                     breiten[s] = std::max(breiten[s], breite(zeile) + abstand);
             }
         }
@@ -257,8 +263,9 @@ private:
             }
             fest += sortiert.at(i);
         }
-        for (qreal& b : breiten)
-            b = std::max(std::min(b, kappe), Px(kMindestspalteMm));
+        for (qsizetype s = 0; s < n; ++s)
+            breiten[s] =
+                std::max({std::min(breiten[s], kappe), Px(kMindestspalteMm), kopfbreiten[s]});
         return breiten;
     }
 
