@@ -77,6 +77,9 @@ public:
     }
 
     int Seiten() const { return FSeitenNr; }
+    // The first pass only counts pages: table rows and pictures, the bulk of the work, are
+    // measured but not drawn.
+    bool Zaehllauf() const { return FSeitenGesamt == 0; }
 
     void Ueberschrift(const QString& text)
     {
@@ -103,7 +106,8 @@ public:
         Platz(Px(hoeheMm));
         const QRectF ziel(0, FY, FSeite.width(), Px(hoeheMm));
         FMaler.save();
-        zeichnen(FMaler, ziel);
+        if (!Zaehllauf())
+            zeichnen(FMaler, ziel);
         FMaler.restore();
         FY += ziel.height() + Px(3);
     }
@@ -147,7 +151,7 @@ public:
                 FMaler.setFont(zelle);
             }
             Zeile(zellen, breiten, hoehe, nr % 2 ? kStreifen : QColor(Qt::white));
-            if (bild) {
+            if (bild && !Zaehllauf()) {
                 const qreal abstand = Px(kZellenabstandMm);
                 FMaler.save();
                 bild(FMaler,
@@ -281,6 +285,8 @@ private:
     void Zeile(const QStringList& zellen, const QList<qreal>& breiten, qreal hoehe,
                const QColor& grund)
     {
+        if (Zaehllauf())
+            return;
         const qreal abstand = Px(kZellenabstandMm);
         qreal x = 0;
         for (qsizetype s = 0; s < breiten.size(); ++s) {
