@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <optional>
@@ -103,6 +104,14 @@ int main(int argc, char* argv[])
     // Fonts, the PDF writer and the charts need a widget application, never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Without a runtime directory (a cron job has none) Qt warns on every run; a private one
+    // serves this run and goes with it.
+    std::optional<QTemporaryDir> laufzeit;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        laufzeit.emplace();
+        if (laufzeit->isValid())
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(laufzeit->path()));
+    }
     QApplication anwendung(argc, argv);
     QApplication::setApplicationName(u"teststation-bericht"_s);
     QApplication::setApplicationVersion(QStringLiteral(TS_PROJEKTVERSION));
