@@ -23,14 +23,14 @@ set(TS_PAKETBAU ${CMAKE_BINARY_DIR}/paket)
 set(TS_KOMPONENTE teststation)
 
 install(TARGETS teststation RUNTIME DESTINATION lib/teststation COMPONENT ${TS_KOMPONENTE})
-install(TARGETS teststation-einstellungen teststation-pruefgeraet
+install(TARGETS teststation-einstellungen teststation-pruefgeraet teststation-bericht
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${TS_KOMPONENTE})
 # The administrator's database setup, with the SQL files it loads where it looks for them.
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/scripts/datenbank-einrichten
     DESTINATION ${CMAKE_INSTALL_SBINDIR} RENAME teststation-datenbank-einrichten
     COMPONENT ${TS_KOMPONENTE})
 install(FILES ${PROJECT_SOURCE_DIR}/db/schema.sql ${PROJECT_SOURCE_DIR}/db/station-rechte.sql
-    ${PROJECT_SOURCE_DIR}/db/upgrade.sql
+    ${PROJECT_SOURCE_DIR}/db/upgrade.sql ${PROJECT_SOURCE_DIR}/db/bericht-rechte.sql
     DESTINATION ${CMAKE_INSTALL_DATADIR}/teststation/db COMPONENT ${TS_KOMPONENTE})
 
 # Relative links, made in the build tree and installed as links (file(INSTALL) keeps them),
@@ -137,10 +137,12 @@ if(TS_HELP2MAN AND TS_LOCALEDEF AND EXISTS /usr/share/i18n/locales/de_DE)
             VERBATIM)
     endfunction()
     ts_handbuchseite(teststation-einstellungen de_DE.UTF-8)
+    ts_handbuchseite(teststation-bericht de_DE.UTF-8)
     # Its --help still carries Qt's English headings and it has no --version: English section
     # names until it speaks German throughout.
     ts_handbuchseite(teststation-pruefgeraet C.UTF-8 --version-string=${PROJECT_VERSION})
     list(APPEND ts_seiten ${TS_HANDBUCH}/teststation-einstellungen.1.gz
+        ${TS_HANDBUCH}/teststation-bericht.1.gz
         ${TS_HANDBUCH}/teststation-pruefgeraet.1.gz)
 else()
     message(WARNING "help2man oder die deutsche Locale-Quelle (Paket locales) fehlt: das Paket "
@@ -169,7 +171,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Employees tap their photo on a department board and stand on an ESD tester\n"
     "connected to a serial port; every result is stored in a MariaDB/MySQL database.\n"
     "Includes the settings tool teststation-einstellungen, the database setup\n"
-    "teststation-datenbank-einrichten and the tester simulator\n"
+    "teststation-datenbank-einrichten, the report tool teststation-bericht (day\n"
+    "and period reports as PDF and CSV) and the tester simulator\n"
     "teststation-pruefgeraet.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -38,7 +38,9 @@ CREATE TABLE IF NOT EXISTS ESD_MESSWERTE_SCHUHE (
   -- Measurement history of one person.
   KEY IX_ESD_MESSWERTE_MITARBEITER (MITARBEITER_ID, ZEITSTEMPEL),
   -- Evaluations of all measurements in a period.
-  KEY IX_ESD_MESSWERTE_ZEITSTEMPEL (ZEITSTEMPEL)
+  KEY IX_ESD_MESSWERTE_ZEITSTEMPEL (ZEITSTEMPEL),
+  -- Each person's last pass before a day (reports), read from the index alone.
+  KEY IX_ESD_MESSWERTE_BESTANDEN (MITARBEITER_ID, MESSWERTE_OK, ZEITSTEMPEL)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
 
 -- ---------------------------------------------------------------------------

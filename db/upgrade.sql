@@ -1,6 +1,6 @@
 -- Brings an existing station database up to date with this version of the
--- station. Safe to run any number of times: it only adds what is missing and
--- changes no existing table or row.
+-- station. Safe to run any number of times: it only adds what is missing (a
+-- table, an index) and changes no row.
 --
 --   mariadb DBNAME < db/upgrade.sql
 --
@@ -32,6 +32,13 @@ CREATE TABLE IF NOT EXISTS ESD_MESSUNG_QUITTUNG (
   KEY IX_ESD_MESSUNG_QUITTUNG_MESSUNG (MESSUNG_ID),
   KEY IX_ESD_MESSUNG_QUITTUNG_ZEITSTEMPEL (ZEITSTEMPEL)
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4 COLLATE=utf8mb4_unicode_ci;
+
+-- ---------------------------------------------------------------------------
+-- Reports: each person's last pass before a day, read from this index alone
+-- instead of a pass over every measurement.
+-- ---------------------------------------------------------------------------
+CREATE INDEX IF NOT EXISTS IX_ESD_MESSWERTE_BESTANDEN
+  ON ESD_MESSWERTE_SCHUHE (MITARBEITER_ID, MESSWERTE_OK, ZEITSTEMPEL);
 
 -- The station writes and looks up receipts; it never changes or deletes one.
 GRANT INSERT, SELECT ON ESD_MESSUNG_QUITTUNG TO 'teststation'@'%';

@@ -57,14 +57,16 @@ ausfuehrbar() {
 ausfuehrbar /usr/lib/teststation/teststation
 ausfuehrbar /usr/bin/teststation-einstellungen
 ausfuehrbar /usr/bin/teststation-pruefgeraet
-for programm in usr/lib/teststation/teststation usr/bin/teststation-einstellungen; do
+ausfuehrbar /usr/bin/teststation-bericht
+for programm in usr/lib/teststation/teststation usr/bin/teststation-einstellungen \
+    usr/bin/teststation-bericht; do
     case $(file -b "$root/$programm") in
         *"not stripped"*) fehler "$programm ist nicht gestrippt" ;;
     esac
 done
-# Exactly the three programs: no tests, no demo generator.
+# Exactly these programs: no tests, no demo generator.
 [ "$(ls "$root/usr/bin" | sort | tr '\n' ' ')" = \
-  "teststation teststation-einstellungen teststation-pruefgeraet " ] ||
+  "teststation teststation-bericht teststation-einstellungen teststation-pruefgeraet " ] ||
     fehler "unerwartete Programme in /usr/bin: $(ls "$root/usr/bin" | tr '\n' ' ')"
 
 # Relative links, so they resolve inside any root; an absolute one would leave the scratch root.
@@ -107,7 +109,7 @@ seite=$root/usr/share/man/man8/teststation-datenbank-einrichten.8.gz
     fehler "/usr/sbin/teststation-datenbank-einrichten fehlt"
 grep -q '^teststation\\-datenbank\\-einrichten \\- ' <(zcat "$seite") ||
     fehler "${seite#"$root"} fehlt oder ohne Namenszeile"
-for datei in schema.sql station-rechte.sql upgrade.sql; do
+for datei in schema.sql station-rechte.sql upgrade.sql bericht-rechte.sql; do
     cmp -s "$root/usr/share/teststation/db/$datei" "$quelle/db/$datei" ||
         fehler "/usr/share/teststation/db/$datei fehlt oder weicht ab"
 done
@@ -116,6 +118,10 @@ einstellungen_seite=$(zcat "$root/usr/share/man/man1/teststation-einstellungen.1
 for zeile in '.SH ÜBERSICHT' '.SH OPTIONEN' '\fB\-\-verbindung\-pruefen\fR'; do
     grep -qxF -- "$zeile" <<<"$einstellungen_seite" ||
         fehler "teststation-einstellungen.1 ohne Zeile $zeile"
+done
+bericht_seite=$(zcat "$root/usr/share/man/man1/teststation-bericht.1.gz")
+for zeile in '.SH ÜBERSICHT' '.SH OPTIONEN' '\fB\-\-von\fR <JJJJ\-MM\-TT>'; do
+    grep -qxF -- "$zeile" <<<"$bericht_seite" || fehler "teststation-bericht.1 ohne Zeile $zeile"
 done
 # Every warning or error not overridden (with its reason) in packaging/lintian-overrides.
 lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1 || {

@@ -8,6 +8,9 @@
 #include <QSize>
 #include <QString>
 
+// The statements live with the data module, so reports without screens build them too.
+#include "TafelAbfragen.h"
+
 namespace Tafel {
 
 // Tiles on one page of the board.
@@ -15,14 +18,6 @@ constexpr int kKachelnJeSeite = 24;
 // Panel colours: measured today, and not.
 inline const QColor kGruen{0, 128, 0};
 inline const QColor kRot{255, 0, 0};
-
-// The one tenant whose lists filter on GELOESCHT instead of INAKTIV.
-bool FiltertGeloeschte(const QString& mandant);
-
-// Active departments, in the server's order; the department with key 1 never shows.
-QString AbteilungenSql(const QString& mandant);
-// Employees of the department bound to :Abteilung, by last name.
-QString MitarbeiterSql(const QString& mandant);
 
 // True when the stored measurement time ("dd.MM.yyyy hh:mm:ss" or "dd.MM.yyyy") falls on
 // the given day; an empty or unreadable text never does.

@@ -7,6 +7,7 @@
 #include "Buchung.h"
 #include "GestenFilter.h"
 #include "PortAuswahl.h"
+#include "TafelAbfragen.h"
 #include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFehlermeldung.h"
@@ -41,11 +42,6 @@ QFont Verdana(bool fett = false, bool kursiv = false)
     schrift.setBold(fett);
     schrift.setItalic(kursiv);
     return schrift;
-}
-
-bool IstGast(const QString& loginname)
-{
-    return loginname.startsWith(u"Gast"_s);
 }
 
 } // namespace
@@ -245,7 +241,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
     }
 
     const QString loginname = FKontakt->Loginname();
-    if (IstGast(loginname)) {
+    if (Tafel::IstGast(loginname)) {
         edName->setMaxLength(kNameLaenge);
         edName->show();
         edName->clear();

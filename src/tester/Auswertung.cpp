@@ -122,6 +122,21 @@ QStringList TZeilenauswertung::Gruende(qint32 code)
     return zeilen;
 }
 
+QStringList TZeilenauswertung::GruendeAusFehlercode(const QString& fehlercode)
+{
+    const std::optional<qint32> code = Ganzzahl(fehlercode);
+    if (!code)
+        return {};
+    if (*code == kTasteZuKurz)
+        return {TasteZuKurzText()};
+    return Gruende(*code);
+}
+
+QString TZeilenauswertung::TasteZuKurzText()
+{
+    return u"Die Taste wurde zuwenig lange gedrückt!"_s;
+}
+
 void TZeilenauswertung::WerteZuruecksetzen()
 {
     sWert_Schuh_L.clear();
@@ -144,7 +159,7 @@ void TZeilenauswertung::Auswerten(quint16 handle, TAuswertungsZiel& ziel)
         WerteZuruecksetzen();
         ziel.Zuruecksetzen();
         ziel.MemoSetzen(u"Bitte länger gedrückt halten!"_s);
-        ziel.FehlerZeigen(u"Die Taste wurde zuwenig lange gedrückt!"_s,
+        ziel.FehlerZeigen(TasteZuKurzText(),
                           u"Bitte halten Sie die Taste für mindestens 2 Sekunden gedrückt!"_s,
                           QString());
     }
@@ -198,8 +213,8 @@ void TZeilenauswertung::Auswerten(quint16 handle, TAuswertungsZiel& ziel)
             const std::vector<const TGrund*> gruende = Zerlegen(*code);
             if (*code > 0)
                 ziel.MemoZeile(QString());
-            for (const TGrund* grund : gruende)
-                ziel.MemoZeile(QString::fromUtf16(grund->Text));
+            for (const QString& text : Gruende(*code))
+                ziel.MemoZeile(text);
             ziel.MemoZeigen();
             ziel.BildZeigen(B::Gut, false);
             ziel.BildZeigen(B::Schlecht, true);

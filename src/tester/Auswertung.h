@@ -86,6 +86,13 @@ public:
     static QString Werttext(const QString& zeile);
     // The memo lines for the reason bits of a failed result, most significant first.
     static QStringList Gruende(qint32 code);
+    // A stored FEHLERCODE in the station's words: the reasons of its bits, or for a key released
+    // too early (-10) what the station showed then. Empty for a pass or a text that is no
+    // whole number.
+    static QStringList GruendeAusFehlercode(const QString& fehlercode);
+    // The station's words for a key released too early (result -10).
+    static constexpr qint32 kTasteZuKurz = -10;
+    static QString TasteZuKurzText();
 
     QString Zeile;
     quint16 CRTrig = 0;

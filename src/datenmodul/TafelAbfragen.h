@@ -1,0 +1,23 @@
+// The board's statements and who counts as a guest: shared by the board and the reports.
+#pragma once
+
+#include <QString>
+
+namespace Tafel {
+
+// The one tenant whose lists filter on GELOESCHT instead of INAKTIV.
+bool FiltertGeloeschte(const QString& mandant);
+
+// Active departments, in the server's order; the department with key 1 never shows.
+QString AbteilungenSql(const QString& mandant);
+// Employees of the department bound to :Abteilung, by last name.
+QString MitarbeiterSql(const QString& mandant);
+// The same statement with other columns than "*": a report then counts exactly the people the
+// board shows.
+QString MitarbeiterSql(const QString& mandant, const QString& spalten);
+
+// A login name beginning with "Gast" marks a guest account: the person types a name at each
+// measurement.
+bool IstGast(const QString& loginname);
+
+} // namespace Tafel
