@@ -339,6 +339,19 @@ TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
     }
     if (zuruecksetzen.isEmpty())
         throw std::runtime_error("Datumsstempel nicht mitgeschnitten");
+    // The receipt's key is the result's identity: the replay may store it again only once the
+    // previous turn's receipt is gone.
+    static const QRegularExpression kennung(
+        u"'[0-9a-f]{8}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{4}-[0-9a-f]{12}'"_s);
+    for (const QByteArray& anweisung : anweisungen) {
+        if (!anweisung.startsWith("INSERT INTO ESD_MESSUNG_QUITTUNG"))
+            continue;
+        const QRegularExpressionMatch treffer = kennung.match(QString::fromUtf8(anweisung));
+        if (!treffer.hasMatch())
+            throw std::runtime_error("Quittung ohne Kennung");
+        zuruecksetzen.append("DELETE FROM ESD_MESSUNG_QUITTUNG WHERE KENNUNG = " +
+                             treffer.captured().toUtf8());
+    }
     QList<double> werte;
     QList<double> boeden;
     for (int i = 0; i < wiederholungen; ++i) {
