@@ -200,6 +200,8 @@ private slots:
     void zeitraum();
     void nurLesen();
     void csvZurueckgelesen();
+    void csvOhneFormeln_data();
+    void csvOhneFormeln();
     void boeseNamenImCsv();
     void pdfText();
     void boeseNamenImPdf();
@@ -416,6 +418,37 @@ void TstBericht::csvZurueckgelesen()
     // German notation: the spreadsheet reads these as numbers.
     QCOMPARE(tabellen.at(0).Zeilen.constLast(), (QStringList{"Gesamt", "6", "3", "1", "2"}));
     QCOMPARE(tabellen.at(2).Zeilen.at(0).mid(4, 3), (QStringList{"0,35", "OVR", "1,1"}));
+}
+
+void TstBericht::csvOhneFormeln_data()
+{
+    QTest::addColumn<QString>("zelle");
+    QTest::addColumn<QString>("gelesen");
+    QTest::newRow("Formel") << "=HYPERLINK(\"x\")"
+                            << "'=HYPERLINK(\"x\")";
+    QTest::newRow("Plus") << "+1+1"
+                          << "'+1+1";
+    QTest::newRow("Minus-Text") << "-Meier"
+                                << "'-Meier";
+    QTest::newRow("At") << "@SUMME(A1)"
+                        << "'@SUMME(A1)";
+    QTest::newRow("Tabulator") << "\t=1"
+                               << "'\t=1";
+    QTest::newRow("negative Zahl") << "-0,3"
+                                   << "-0,3";
+    QTest::newRow("Zahl") << "12"
+                          << "12";
+    QTest::newRow("Name") << "Gäst=1"
+                          << "Gäst=1";
+}
+
+// A name that begins like a formula reaches the spreadsheet as text, numbers stay numbers.
+void TstBericht::csvOhneFormeln()
+{
+    QFETCH(QString, zelle);
+    QFETCH(QString, gelesen);
+    const TTabelle tabelle{"t", "T", {"Name"}, {{zelle}}};
+    QCOMPARE(CsvLesen(Csv::Text(tabelle)), (QList<QStringList>{{"Name"}, {gelesen}}));
 }
 
 void TstBericht::boeseNamenImCsv()

@@ -5,14 +5,26 @@
 #include "uFehler.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString Feld(const QString& zelle)
+// A spreadsheet takes a cell that begins like this as a formula; a name must never run as one.
+bool SiehtAusWieFormel(const QString& zelle)
 {
+    static const QRegularExpression zahl(u"^[-+]?[0-9]+(,[0-9]+)?$"_s);
+    return !zelle.isEmpty() && QStringView(u"=+-@\t\r").contains(zelle.front()) &&
+           !zahl.match(zelle).hasMatch();
+}
+
+QString Feld(QString zelle)
+{
+    // The apostrophe shows the cell as the text it is, as the spreadsheets' own escape does.
+    if (SiehtAusWieFormel(zelle))
+        zelle.prepend(u'\'');
     const bool quoten = zelle.contains(u';') || zelle.contains(u'"') || zelle.contains(u'\n') ||
                         zelle.contains(u'\r') || zelle != zelle.trimmed();
     if (!quoten)
