@@ -33,9 +33,6 @@ constexpr int kErfolg = 0;
 constexpr int kNichtGeschrieben = 1;
 constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 constexpr int kKeineVerbindung = 3;
-// The server refused a SELECT on a table or a column: the user lacks the report's grants.
-constexpr unsigned int kKeinLeserecht = 1142;
-constexpr unsigned int kKeinSpaltenrecht = 1143;
 
 QTextStream& Fehlerausgabe()
 {
@@ -263,7 +260,9 @@ int main(int argc, char* argv[])
         else
             tagesbericht = TagesberichtErstellen(daten, zugang.Mandant, berichtstag);
     } catch (const EDatenbankfehler& fehler) {
-        if (fehler.Nummer() == kKeinLeserecht || fehler.Nummer() == kKeinSpaltenrecht) {
+        // A refused SELECT on a table or a column: the user lacks the report's grants.
+        if (fehler.Nummer() == Serverfehler::kTabelleVerboten ||
+            fehler.Nummer() == Serverfehler::kSpalteVerboten) {
             Fehlerausgabe() << "Keine Leserechte: " << fehler.Meldung()
                             << "\nDer Benutzer braucht die Rechte aus db/bericht-rechte.sql."
                             << Qt::endl;
