@@ -1,18 +1,17 @@
 // Report tool: the day or period report of the board's tenant as PDF and CSV files, for the person
 // responsible for ESD protection and for audits. Reads the database only.
-#include "AsciiGross.h"
 #include "BerichtPdf.h"
 #include "Berichtsdaten.h"
 #include "CsvDatei.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
 #include "Einstellungen.h"
-#include "Entschluesseln.h"
 #include "Startmeldung.h"
 #include "Tabelle.h"
 #include "Tagesbericht.h"
 #include "Verbindungsoptionen.h"
 #include "Zeitraumbericht.h"
+#include "Zugangswerte.h"
 #include "uFehler.h"
 
 #include <QApplication>
@@ -40,13 +39,8 @@ QTextStream& Fehlerausgabe()
     return strom;
 }
 
-struct TZugang
+struct TZugang : TZugangswerte
 {
-    QString Server;
-    int Port = 3306;
-    QString Benutzer;
-    QString Passwort;
-    QString Datenbank;
     QString Mandant;
 };
 
@@ -73,14 +67,7 @@ std::optional<TZugang> AusEinstellungen(const QString& pfad)
                         << Qt::endl;
         return std::nullopt;
     }
-    TZugang zugang;
-    zugang.Server = Entschluesseln(db.Server_Hostname, kStartSchluessel);
-    zugang.Port = db.Server_Port;
-    zugang.Benutzer = Entschluesseln(db.Server_User, kStartSchluessel);
-    zugang.Passwort = Entschluesseln(db.Server_Passwort, kStartSchluessel);
-    zugang.Datenbank = AsciiGross(db.Server_DB);
-    zugang.Mandant = menu.Mandant();
-    return zugang;
+    return TZugang{ZugangAus(db), menu.Mandant()};
 }
 
 std::optional<QDate> Datum(const QString& text, const QString& option)
@@ -245,11 +232,7 @@ int main(int argc, char* argv[])
     }
 
     TDBVerbindung verbindung;
-    verbindung.SetServer(zugang.Server);
-    verbindung.SetPort(zugang.Port);
-    verbindung.SetUsername(zugang.Benutzer);
-    verbindung.SetPassword(zugang.Passwort);
-    verbindung.SetDatabase(zugang.Datenbank);
+    Einstellen(verbindung, zugang);
     TTagesbericht tagesbericht;
     TZeitraumbericht zeitraumbericht;
     try {
