@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
+#include <utility>
 #include <variant>
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,6 +48,7 @@ private slots:
     void initLeertUndMeldetFalscheArt();
     void suchanweisungDesStationsaufrufs();
     void schluesselGanzOderAnfang();
+    void schluesselNachWertWieLike();
     void nachnameSortiertInBeideRichtungen();
     void kleingeschriebenesIndexfeldIstBedingung();
     void geloeschteNurMitEigenerSuche();
@@ -75,8 +77,10 @@ private:
     void Sql(const QString& sql) const { FServer.Sql(sql, kDatenbank); }
     // The output without its last line break.
     QString Wert(const QString& sql) const { return FServer.Sql(sql, kDatenbank).chopped(1); }
-    // An employee with the key id (and contact key id), found by a search unless changed.
-    void Mitarbeiter(int id, const QString& nachname, const QString& vorname = u"Eva"_s) const;
+    // An employee with the key id and the contact key kontakt (id when 0), found by a search
+    // unless changed.
+    void Mitarbeiter(int id, const QString& nachname, const QString& vorname = u"Eva"_s,
+                     int kontakt = 0) const;
     void Kunde(int id, const QString& nachname) const;
     TKontakt Geladen(const QString& art, const QString& suchbegriff, const QString& indexfeld);
     QStringList Gefunden(const QString& spalte) const;
@@ -105,12 +109,14 @@ void TstKontakt::init()
     FProtokoll.Leeren();
 }
 
-void TstKontakt::Mitarbeiter(int id, const QString& nachname, const QString& vorname) const
+void TstKontakt::Mitarbeiter(int id, const QString& nachname, const QString& vorname,
+                             int kontakt) const
 {
     Sql(u"INSERT INTO KONTAKTDATEN (KONTAKTDATEN_ID, ANREDE_ID, TITEL_ID, PLZ_ID, NACHNAME, "
-        u"VORNAME, MITARBEITER) VALUES (%1, 2, 1, 1, '%2', '%3', 'J');"
+        u"VORNAME, MITARBEITER) VALUES (%2, 2, 1, 1, '%3', '%4', 'J');"
         u"INSERT INTO MITARBEITER (MITARBEITER_ID, KONTAKTDATEN_ID, ABTEILUNG_ID, "
-        u"MA_ANG_STATUS_ID, LOGINNAME) VALUES (%1, %1, 2, 1, 'ma%1');"_s.arg(id)
+        u"MA_ANG_STATUS_ID, LOGINNAME) VALUES (%1, %2, 2, 1, 'ma%1');"_s.arg(id)
+            .arg(kontakt != 0 ? kontakt : id)
             .arg(nachname, vorname));
 }
 
@@ -201,7 +207,7 @@ void TstKontakt::suchanweisungDesStationsaufrufs()
                  u"Select * From MITARBEITER INNER JOIN (KONTAKTDATEN, PLZ, LAENDER, "
                  u"VORGABEN_ANREDE, VORGABEN_TITEL, VORGABEN_ABTEILUNG,VORGABEN_MA_ANG_STATUS) "
                  u"ON MITARBEITER.KONTAKTDATEN_ID = KONTAKTDATEN.KONTAKTDATEN_ID AND "_s,
-                 u"MITARBEITER.MITARBEITER_ID Like \"17\" AND "_s,
+                 u"MITARBEITER.MITARBEITER_ID = 17 AND "_s,
                  u"KONTAKTDATEN.PLZ_ID = PLZ.PLZ_ID AND KONTAKTDATEN.ANREDE_ID = "
                  u"VORGABEN_ANREDE.ANREDE_ID AND KONTAKTDATEN.TITEL_ID = VORGABEN_TITEL.TITEL_ID "
                  u"AND MITARBEITER.ABTEILUNG_ID = VORGABEN_ABTEILUNG.ABTEILUNG_ID AND "
@@ -234,6 +240,58 @@ void TstKontakt::schluesselGanzOderAnfang()
     // "_" stays a wildcard of one character.
     mitarbeiter.Suchen(u"5_"_s, u"MITARBEITER_ID"_s, false);
     QCOMPARE(Gefunden(u"MITARBEITER_ID"_s), QStringList{u"50"_s});
+}
+
+void TstKontakt::schluesselNachWertWieLike()
+{
+    // Employee and contact keys differ, so that a term matches other people in each field.
+    const std::pair<int, int> schluessel[] = {{5, 100}, {10, 5}, {15, 150}, {50, 15}, {100, 1000}};
+    for (const auto& [id, kontakt] : schluessel)
+        Mitarbeiter(id, u"Nr%1"_s.arg(id), u"Eva"_s, kontakt);
+    // One database for all cases: term, and whether it is compared by value.
+    const std::pair<QString, bool> begriffe[] = {
+        {u"5"_s, true},
+        {u"100"_s, true},
+        {u"7"_s, true},
+        {u"0"_s, true},
+        {u"99999999999999999999"_s, true},
+        {u"999999999999999999999"_s, false},
+        {u"05"_s, false},
+        {u"1%"_s, false},
+        {u"_"_s, false},
+        {u"-5"_s, false},
+        {u"+5"_s, false},
+        {u"5 "_s, false},
+        {u"\u0665"_s, false},
+        {QString(), false},
+    };
+    for (const QString& spalte :
+         {u"MITARBEITER.MITARBEITER_ID"_s, u"KONTAKTDATEN.KONTAKTDATEN_ID"_s}) {
+        for (const auto& [begriff, nachWert] : begriffe) {
+            const QByteArray fall = (spalte + u" mit \""_s + begriff + u'"').toUtf8();
+            TKontakt kontakt(*FKontaktDM, *FOptionenDM, FBenutzer);
+            kontakt.Init(u"Mitarbeiter"_s);
+            kontakt.Suchen(begriff, spalte.section(u'.', 1), false);
+            QStringList zeilen = FKontaktDM->quKontakt.SQL().Zeilen();
+            const QString like = spalte + u" Like \""_s + begriff + u"\" AND "_s;
+            QVERIFY2(zeilen.value(1) ==
+                         (nachWert ? spalte + u" = "_s + begriff + u" AND "_s : like),
+                     fall.constData());
+            const QStringList gefunden = Gefunden(u"MITARBEITER_ID"_s);
+
+            // The statement every search sent before, run as it is.
+            zeilen[1] = like;
+            TDBAbfrage alt(FVerbindung, u"quAlt"_s);
+            alt.SQL().SetText(zeilen.join(u"\r\n"_s));
+            alt.Open();
+            QStringList erwartet;
+            for (alt.First(); !alt.Eof(); alt.Next())
+                erwartet.append(alt.FieldByName(u"MITARBEITER_ID"_s).AsString());
+            QVERIFY2(gefunden == erwartet,
+                     qPrintable(u"%1: %2 statt %3"_s.arg(
+                         QString::fromUtf8(fall), gefunden.join(u','), erwartet.join(u','))));
+        }
+    }
 }
 
 void TstKontakt::nachnameSortiertInBeideRichtungen()

@@ -3,6 +3,7 @@
 
 #include "DBWerte.h"
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::Literals::StringLiterals;
@@ -15,14 +16,18 @@ struct TIndex
     QStringView feld;
     QStringView praefix;
     QStringView suffix;
+    // For a field matched as a whole: the comparison by value that a plain number gets.
+    QStringView gleich = {};
 };
 
 // Only the two contact keys match the whole value.
 constexpr std::array kIndizes{
-    TIndex{u"MITARBEITER_ID", u"MITARBEITER.MITARBEITER_ID Like \"", u"\" AND "},
+    TIndex{u"MITARBEITER_ID", u"MITARBEITER.MITARBEITER_ID Like \"", u"\" AND ",
+           u"MITARBEITER.MITARBEITER_ID = "},
     TIndex{u"PERSONALNUMMER", u"MITARBEITER.PERSONALNUMMER Like \"", u"%\" AND "},
     TIndex{u"LOGINNAME", u"MITARBEITER.LOGINNAME Like \"", u"%\" AND "},
-    TIndex{u"KONTAKTDATEN_ID", u"KONTAKTDATEN.KONTAKTDATEN_ID Like \"", u"\" AND "},
+    TIndex{u"KONTAKTDATEN_ID", u"KONTAKTDATEN.KONTAKTDATEN_ID Like \"", u"\" AND ",
+           u"KONTAKTDATEN.KONTAKTDATEN_ID = "},
     TIndex{u"DEBITOR_ID", u"DEBITOREN.DEBITOR_ID Like \"", u"%\" AND "},
     TIndex{u"DEBITORNR", u"DEBITOREN.DEBITORNR Like \"", u"%\" AND "},
     TIndex{u"KREDITOR_ID", u"KREDITOREN.KREDITOR_ID Like \"", u"%\" AND "},
@@ -39,6 +44,17 @@ constexpr std::array kIndizes{
 const QString kLookups = u"KONTAKTDATEN.PLZ_ID = PLZ.PLZ_ID AND "
                          u"KONTAKTDATEN.ANREDE_ID = VORGABEN_ANREDE.ANREDE_ID AND "
                          u"KONTAKTDATEN.TITEL_ID = VORGABEN_TITEL.TITEL_ID AND "_s;
+
+// Digits only, without a leading zero: the one text under which an integer column's Like matches
+// a value, so comparing by value finds the same rows, and the key's index serves it. Beyond 20
+// digits no integer column holds the value and the server would read the number as a double.
+bool IstKanonischeZahl(QStringView begriff)
+{
+    if (begriff.isEmpty() || begriff.size() > 20 || (begriff.front() == u'0' && begriff.size() > 1))
+        return false;
+    return std::all_of(begriff.begin(), begriff.end(),
+                       [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 } // namespace
 
@@ -62,9 +78,12 @@ QString Tabellen(const QString& kontaktArt)
 QString Bedingung(const QString& suchbegriff, const QString& indexfeld)
 {
     for (const TIndex& index : kIndizes) {
-        if (indexfeld == index.feld)
-            return index.praefix.toString() + DBWerte::MusterMaskiert(suchbegriff) +
-                   index.suffix.toString();
+        if (indexfeld != index.feld)
+            continue;
+        if (!index.gleich.isEmpty() && IstKanonischeZahl(suchbegriff))
+            return index.gleich.toString() + suchbegriff + u" AND "_s;
+        return index.praefix.toString() + DBWerte::MusterMaskiert(suchbegriff) +
+               index.suffix.toString();
     }
     return suchbegriff;
 }
