@@ -336,24 +336,53 @@ void TstTafel::fotos()
         Mitarbeiter(41, "A-Foto", "Anna", "NULL", "X'" + grossesFoto.toHex() + "'") +
         Mitarbeiter(42, "B-Ohne", "Bert") +
         Mitarbeiter(43, "C-Png", "Cleo", "NULL", "X'" + png.toHex() + "'") +
-        Mitarbeiter(44, "D-Foto", "Dora", "NULL", "X'" + grossesFoto.toHex() + "'"));
+        Mitarbeiter(44, "D-Foto", "Dora", "NULL", "X'" + grossesFoto.toHex() + "'") +
+        Mitarbeiter(45, "E-Leer", "Emil", "NULL", "''") +
+        Mitarbeiter(46, "F-Foto", "Fritz", "NULL", "X'" + grossesFoto.toHex() + "'"));
     Starte(QStringLiteral("Muster GmbH"));
     TMeldungsProtokoll protokoll;
+    // What the board shows while each warning is open: it must be complete by then.
+    QList<QStringList> tafelBeiWarnung;
+    const Meldung::Handler protokollieren =
+        Meldung::SetzeHandler([&](Meldung::Art art, const QString& text) {
+            QStringList tafel;
+            for (int n = 1; n <= 6; ++n) {
+                const TKachelFoto* foto = FStation->Foto(n);
+                tafel << (!foto->isVisible()           ? u"verborgen"_s
+                          : !foto->SvgPfad().isEmpty() ? foto->SvgPfad()
+                          : foto->Pixmap().isNull()    ? u"leer"_s
+                                                       : u"Foto"_s);
+            }
+            tafelBeiWarnung << tafel;
+            return protokollieren(art, text);
+        });
     TippeAbteilung(1);
+    Meldung::SetzeHandler(protokollieren);
 
-    // A picture that is not JPEG warns and the filling goes on.
-    QCOMPARE(protokoll.Texte().size(), 1);
-    QVERIFY2(protokoll.Texte().first().startsWith(kFotoFehler + QStringLiteral("EJPEGFehler: ")),
-             qPrintable(protokoll.Texte().first()));
-    QCOMPARE(FStation->Kacheltexte().size(), 4);
+    // A picture that is not JPEG warns and the filling goes on; the warnings come in the order
+    // of the tiles, each telling the size of its data.
+    const QStringList texte = protokoll.Texte();
+    QCOMPARE(texte.size(), 2);
+    const QString anfang = kFotoFehler + QStringLiteral("EJPEGFehler: ");
+    QVERIFY2(texte[0].startsWith(anfang) &&
+                 texte[0].endsWith(QStringLiteral(", %1 Bytes).").arg(png.size())),
+             qPrintable(texte[0]));
+    QVERIFY2(texte[1].startsWith(anfang) && texte[1].endsWith(QStringLiteral(", 0 Bytes).")),
+             qPrintable(texte[1]));
+    QCOMPARE(FStation->Kacheltexte().size(), 6);
+    const QString fehlt = FMain->imglWorstCase[1];
+    const QString ohne = FMain->imglWorstCase[2];
+    const QStringList komplett{u"Foto"_s, ohne, fehlt, u"Foto"_s, fehlt, u"Foto"_s};
+    QCOMPARE(tafelBeiWarnung, (QList<QStringList>{komplett, komplett}));
 
     const TKachelFoto* mitFoto = FStation->Foto(1);
     // Decoded at the tile's size on the screen, never at the photo's own.
     QCOMPARE(mitFoto->Pixmap().size(), mitFoto->size() * mitFoto->devicePixelRatioF());
     QVERIFY(mitFoto->SvgPfad().isEmpty());
-    QCOMPARE(FStation->Foto(2)->SvgPfad(), FMain->imglWorstCase[2]);
+    QCOMPARE(FStation->Foto(2)->SvgPfad(), ohne);
     QVERIFY(!FStation->Foto(4)->Pixmap().isNull());
     QVERIFY(FStation->Foto(4)->SvgPfad().isEmpty());
+    QCOMPARE(FStation->Foto(6)->Pixmap().size(), mitFoto->Pixmap().size());
 }
 
 void TstTafel::mitarbeiterNachMandant_data()

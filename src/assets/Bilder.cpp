@@ -13,6 +13,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <QtConcurrentMap>
 
 #include <utility>
 
@@ -47,9 +48,21 @@ QImage Bilder::DekodiereFoto(const QByteArray& jpeg, QSize groesse)
     leser.setScaledSize(groesse);
     QImage bild = leser.read();
     if (bild.isNull())
-        throw EFehler(u"EJPEGFehler"_s,
-                      u"Die Daten sind kein lesbares JPEG-Bild (%1)."_s.arg(leser.errorString()));
+        throw EFehler(u"EJPEGFehler"_s, u"Die Daten sind kein lesbares JPEG-Bild (%1, %2 Bytes)."_s
+                                            .arg(leser.errorString())
+                                            .arg(jpeg.size()));
     return bild;
+}
+
+void Bilder::DekodiereFotos(std::vector<TFoto>& fotos)
+{
+    QtConcurrent::blockingMap(fotos, [](TFoto& foto) {
+        try {
+            foto.Bild = DekodiereFoto(foto.Jpeg, foto.Groesse);
+        } catch (...) {
+            foto.Fehler = std::current_exception();
+        }
+    });
 }
 
 QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::AspectRatioMode modus)

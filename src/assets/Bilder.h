@@ -7,6 +7,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <exception>
+#include <vector>
+
 class TBild;
 
 namespace Bilder {
@@ -49,8 +52,24 @@ QString Portraet(int index);
 // A path without a valid SVG gives a null pixmap and a warning, no exception: pictures are
 // decoration, and a screen must keep working without one. An empty box gives a null pixmap.
 // Decodes JPEG data straight to the given pixel size, so a large photo is never held at
-// full resolution. Throws EFehler ("EJPEGFehler") when the data is not a readable JPEG.
+// full resolution. Throws EFehler ("EJPEGFehler") when the data is not a readable JPEG; its
+// message gives the reader's reason and the data's size, which tells an empty value from a
+// broken one.
 QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse);
+
+// One photo of a batch: the caller's number for it, the JPEG data and the pixel size in; the
+// picture or what DekodiereFoto threw out.
+struct TFoto
+{
+    int Nummer = 0;
+    QByteArray Jpeg;
+    QSize Groesse;
+    QImage Bild;
+    std::exception_ptr Fehler;
+};
+// Decodes every photo of the batch as DekodiereFoto does, spread over all cores, the calling
+// thread among them; returns when all are done.
+void DekodiereFotos(std::vector<TFoto>& fotos);
 
 QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
                 Qt::AspectRatioMode modus = Qt::KeepAspectRatio);

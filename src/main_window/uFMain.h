@@ -1,6 +1,7 @@
 // The main window: title bar, welcome card, employee board, department menu strip, app bar.
 #pragma once
 
+#include "Bilder.h"
 #include "Bildschirm.h"
 #include "Einstellungen.h"
 #include "EndePin.h"
@@ -9,7 +10,6 @@
 #include "Wiederholung.h"
 #include "uKontakt.h"
 
-#include <QImage>
 #include <QList>
 #include <QStringList>
 #include <QTimer>
@@ -18,13 +18,13 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QPushButton;
 class QStackedWidget;
 class TAbteilungsKnopf;
 class TBild;
-class TDBFeld;
 class TFDM;
 class TFMessung;
 class TfdmKontakt;
@@ -80,8 +80,6 @@ public:
 
     // The employee record behind every tile of the board; made when the window is connected.
     std::unique_ptr<TKontakt> MA_Kontakt;
-    // Every photo is decoded into this picture before it is copied into its tile.
-    QImage JPG;
     // Placeholder portraits; picture 2 stands for an employee without a photo.
     QStringList imglWorstCase;
 
@@ -163,8 +161,10 @@ private:
     void MitPin(std::function<void()> danach);
     void Zeige_Abteilungen();
     void Leere_MA_Kacheln();
-    void Lade_MA_Kachel(const QString& id, int n);
-    bool Lade_Foto(const TDBFeld& feld, QImage& bild, QSize groesse);
+    // Loads tile n's contact; a photo to show is added to fotos, for Zeige_Fotos.
+    void Lade_MA_Kachel(const QString& id, int n, std::vector<Bilder::TFoto>& fotos);
+    // Decodes the photos into their tiles, then warns of each unreadable one.
+    void Zeige_Fotos(std::vector<Bilder::TFoto>& fotos);
     void VersteckeKachel(int n);
     void ZeigeSeite(int seite);
     void ZeigeSeitenanzeige();

@@ -162,6 +162,10 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     // reload, and without a database no reason for a message.
     if (sglobAktive_Abteilung.isEmpty())
         return;
+    // The photos are decoded together once every tile's contact is loaded: the page's photos
+    // on all cores, and the board is complete before anything is shown.
+    std::vector<Bilder::TFoto> fotos;
+    bool fehler = false;
     try {
         TDBAbfrage& abfrage = FDaten->quMitarbeiter;
         abfrage.Close();
@@ -179,15 +183,18 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
         ZeigeSeitenanzeige();
         const int erster = iglobSeite * Tafel::kKachelnJeSeite;
         for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < ids.size(); ++n)
-            Lade_MA_Kachel(ids[erster + n - 1], n);
+            Lade_MA_Kachel(ids[erster + n - 1], n, fotos);
     } catch (const std::exception&) {
+        fehler = true;
+    }
+    Zeige_Fotos(fotos);
+    if (fehler)
         Meldung::Zeigen(Meldung::Art::Warnung,
                         u"Fehler beim Aufbereiten der Abteilungen.\r\nEv. stimmt der Mandant in "
                         "der Einstellungen.ini-Datei nicht"_s);
-    }
 }
 
-void TFMain::Lade_MA_Kachel(const QString& id, int n)
+void TFMain::Lade_MA_Kachel(const QString& id, int n, std::vector<Bilder::TFoto>& fotos)
 {
     const auto i = size_t(n - 1);
     MA_Kontakt->Suchen(id, u"MITARBEITER_ID"_s, false);
@@ -205,28 +212,40 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n)
     const bool heute = Tafel::AmTagGemessen(MA_Kontakt->Datum_ESD_Messung(), QDate::currentDate());
     Einfaerben(panUser[i], heute ? Tafel::kGruen : Tafel::kRot);
 
-    try {
-        const TDBFeld& foto = MA_Kontakt->Foto();
-        if (foto.IsNull()) {
-            imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
-        } else {
-            const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
-            Lade_Foto(foto, JPG, pixel);
-            imgMitarbeiter[i]->SetzePixmap(QPixmap::fromImage(JPG));
-            JPG = QImage();
-        }
-    } catch (const std::exception& fehler) {
-        Meldung::Zeigen(Meldung::Art::Warnung,
-                        u"Fehler beim laden Bildes aus der Datenbank!\r\n\r\nSollte der Fehler "
-                        "weiterhin auftreten, muss das Bild neu hochgeladen werden.\r\n\r\n"_s +
-                            TypNameVon(fehler) + u": "_s + MeldungVon(fehler));
+    const TDBFeld& foto = MA_Kontakt->Foto();
+    if (foto.IsNull()) {
+        imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
+        return;
     }
+    // A copy: the next tile's search closes the result that holds the bytes.
+    const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
+    fotos.push_back({n, foto.AsBytes(), pixel, {}, {}});
 }
 
-bool TFMain::Lade_Foto(const TDBFeld& feld, QImage& bild, QSize groesse)
+void TFMain::Zeige_Fotos(std::vector<Bilder::TFoto>& fotos)
 {
-    bild = Bilder::DekodiereFoto(feld.AsBytes(), groesse);
-    return true;
+    Bilder::DekodiereFotos(fotos);
+    for (Bilder::TFoto& foto : fotos) {
+        TKachelFoto* bild = imgMitarbeiter[size_t(foto.Nummer - 1)];
+        if (foto.Fehler)
+            bild->SetzeSvg(imglWorstCase[1], Qt::IgnoreAspectRatio);
+        else
+            bild->SetzePixmap(QPixmap::fromImage(std::move(foto.Bild)));
+    }
+    // The warnings once the board is complete, in the order of the tiles.
+    for (const Bilder::TFoto& foto : fotos) {
+        if (!foto.Fehler)
+            continue;
+        try {
+            std::rethrow_exception(foto.Fehler);
+        } catch (const std::exception& fehler) {
+            Meldung::Zeigen(Meldung::Art::Warnung,
+                            u"Fehler beim laden Bildes aus der Datenbank!\r\n\r\nSollte der "
+                            "Fehler weiterhin auftreten, muss das Bild neu hochgeladen "
+                            "werden.\r\n\r\n"_s +
+                                TypNameVon(fehler) + u": "_s + MeldungVon(fehler));
+        }
+    }
 }
 
 void TFMain::actMessmodusExecute(QObject* Sender)
