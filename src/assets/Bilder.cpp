@@ -13,7 +13,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <QtConcurrentMap>
 
 #include <utility>
 
@@ -52,17 +51,6 @@ QImage Bilder::DekodiereFoto(const QByteArray& jpeg, QSize groesse)
                                             .arg(leser.errorString())
                                             .arg(jpeg.size()));
     return bild;
-}
-
-void Bilder::DekodiereFotos(std::vector<TFoto>& fotos)
-{
-    QtConcurrent::blockingMap(fotos, [](TFoto& foto) {
-        try {
-            foto.Bild = DekodiereFoto(foto.Jpeg, foto.Groesse);
-        } catch (...) {
-            foto.Fehler = std::current_exception();
-        }
-    });
 }
 
 QPixmap Bilder::Zeichne(const QString& pfad, QSize groesse, qreal dpr, Qt::AspectRatioMode modus)

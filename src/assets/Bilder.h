@@ -7,9 +7,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <exception>
-#include <vector>
-
 class TBild;
 
 namespace Bilder {
@@ -56,20 +53,6 @@ QString Portraet(int index);
 // message gives the reader's reason and the data's size, which tells an empty value from a
 // broken one.
 QImage DekodiereFoto(const QByteArray& jpeg, QSize groesse);
-
-// One photo of a batch: the caller's number for it, the JPEG data and the pixel size in; the
-// picture or what DekodiereFoto threw out.
-struct TFoto
-{
-    int Nummer = 0;
-    QByteArray Jpeg;
-    QSize Groesse;
-    QImage Bild;
-    std::exception_ptr Fehler;
-};
-// Decodes every photo of the batch as DekodiereFoto does, spread over all cores, the calling
-// thread among them; returns when all are done.
-void DekodiereFotos(std::vector<TFoto>& fotos);
 
 QPixmap Zeichne(const QString& pfad, QSize groesse, qreal dpr,
                 Qt::AspectRatioMode modus = Qt::KeepAspectRatio);

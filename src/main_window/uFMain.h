@@ -1,7 +1,6 @@
 // The main window: title bar, welcome card, employee board, department menu strip, app bar.
 #pragma once
 
-#include "Bilder.h"
 #include "Bildschirm.h"
 #include "Einstellungen.h"
 #include "EndePin.h"
@@ -18,7 +17,6 @@
 #include <array>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -27,6 +25,7 @@ class TAbteilungsKnopf;
 class TBild;
 class TFDM;
 class TFMessung;
+class TFotostapel;
 class TfdmKontakt;
 class TGestenFilter;
 class TKachelFoto;
@@ -161,10 +160,10 @@ private:
     void MitPin(std::function<void()> danach);
     void Zeige_Abteilungen();
     void Leere_MA_Kacheln();
-    // Loads tile n's contact; a photo to show is added to fotos, for Zeige_Fotos.
-    void Lade_MA_Kachel(const QString& id, int n, std::vector<Bilder::TFoto>& fotos);
-    // Decodes the photos into their tiles, then warns of each unreadable one.
-    void Zeige_Fotos(std::vector<Bilder::TFoto>& fotos);
+    // Loads tile n's contact; its photo starts decoding in fotos.
+    void Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos);
+    // Puts the decoded photos into their tiles, then warns of each unreadable one.
+    void Zeige_Fotos(TFotostapel& fotos);
     void VersteckeKachel(int n);
     void ZeigeSeite(int seite);
     void ZeigeSeitenanzeige();

@@ -2,6 +2,7 @@
 #include "Bedienelemente.h"
 #include "Bilder.h"
 #include "DBFehler.h"
+#include "Fotostapel.h"
 #include "Startmeldung.h"
 #include "Tafel.h"
 #include "uFDM.h"
@@ -162,9 +163,9 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     // reload, and without a database no reason for a message.
     if (sglobAktive_Abteilung.isEmpty())
         return;
-    // The photos are decoded together once every tile's contact is loaded: the page's photos
-    // on all cores, and the board is complete before anything is shown.
-    std::vector<Bilder::TFoto> fotos;
+    // Each photo decodes on the thread pool while the next tiles load; the board is complete
+    // before anything is shown.
+    TFotostapel fotos;
     bool fehler = false;
     try {
         TDBAbfrage& abfrage = FDaten->quMitarbeiter;
@@ -194,7 +195,7 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
                         "der Einstellungen.ini-Datei nicht"_s);
 }
 
-void TFMain::Lade_MA_Kachel(const QString& id, int n, std::vector<Bilder::TFoto>& fotos)
+void TFMain::Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos)
 {
     const auto i = size_t(n - 1);
     MA_Kontakt->Suchen(id, u"MITARBEITER_ID"_s, false);
@@ -219,13 +220,12 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n, std::vector<Bilder::TFoto>
     }
     // A copy: the next tile's search closes the result that holds the bytes.
     const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
-    fotos.push_back({n, foto.AsBytes(), pixel, {}, {}});
+    fotos.Dekodiere(n, foto.AsBytes(), pixel);
 }
 
-void TFMain::Zeige_Fotos(std::vector<Bilder::TFoto>& fotos)
+void TFMain::Zeige_Fotos(TFotostapel& fotos)
 {
-    Bilder::DekodiereFotos(fotos);
-    for (Bilder::TFoto& foto : fotos) {
+    for (TFoto& foto : fotos.Fertig()) {
         TKachelFoto* bild = imgMitarbeiter[size_t(foto.Nummer - 1)];
         if (foto.Fehler)
             bild->SetzeSvg(imglWorstCase[1], Qt::IgnoreAspectRatio);
@@ -233,7 +233,7 @@ void TFMain::Zeige_Fotos(std::vector<Bilder::TFoto>& fotos)
             bild->SetzePixmap(QPixmap::fromImage(std::move(foto.Bild)));
     }
     // The warnings once the board is complete, in the order of the tiles.
-    for (const Bilder::TFoto& foto : fotos) {
+    for (const TFoto& foto : fotos.Fertig()) {
         if (!foto.Fehler)
             continue;
         try {
