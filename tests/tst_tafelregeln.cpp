@@ -88,6 +88,11 @@ void TstTafelregeln::amTagGemessen_data()
     QTest::newRow("leer") << "" << false;
     QTest::newRow("kein datum") << "unbekannt" << false;
     QTest::newRow("unmoeglicher tag") << "31.02.2026 08:00:00" << false;
+    QTest::newRow("unmoegliche zeit") << "10.12.2026 24:00:00" << false;
+    QTest::newRow("ohne sekunden") << "10.12.2026 08:15" << false;
+    QTest::newRow("mit blanks") << " 10.12.2026 08:15:00 " << true;
+    QTest::newRow("falsche trenner") << "10-12-2026 08:15:00" << false;
+    QTest::newRow("buchstabe im jahr") << "10.12.20x6" << false;
 }
 
 void TstTafelregeln::amTagGemessen()
