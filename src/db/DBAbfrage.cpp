@@ -58,14 +58,23 @@ TDBAbfrage::~TDBAbfrage() = default;
 void TDBAbfrage::SQLGeaendert()
 {
     Close();
-    FVorlage = TSqlVorlage(FSQL.Zeilen().join(u"\r\n"));
     FParameter.clear();
+    FVorbereitet = false;
+}
+
+void TDBAbfrage::Vorbereiten() const
+{
+    if (FVorbereitet)
+        return;
+    FVorlage = TSqlVorlage(FSQL.Zeilen().join(u"\r\n"));
     for (const QString& name : FVorlage.Namen())
         FParameter.emplace_back(name);
+    FVorbereitet = true;
 }
 
 TDBParameter& TDBAbfrage::ParamByName(const QString& name)
 {
+    Vorbereiten();
     for (TDBParameter& parameter : FParameter) {
         if (parameter.Name().compare(name, Qt::CaseInsensitive) == 0)
             return parameter;
@@ -93,6 +102,7 @@ QByteArray TDBAbfrage::Literal(const TDBParameter& parameter) const
 
 QByteArray TDBAbfrage::Anweisung() const
 {
+    Vorbereiten();
     QByteArray anweisung;
     for (const TSqlVorlage::TTeil& teil : FVorlage.Teile()) {
         if (teil.Parameter < 0)

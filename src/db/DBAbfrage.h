@@ -51,8 +51,16 @@ public:
 
     // Without regard to letter case; an unknown name throws EAbfragefehler.
     TDBParameter& ParamByName(const QString& name);
-    int ParamCount() const { return static_cast<int>(FParameter.size()); }
-    TDBParameter& Params(int index) { return FParameter.at(static_cast<size_t>(index)); }
+    int ParamCount() const
+    {
+        Vorbereiten();
+        return static_cast<int>(FParameter.size());
+    }
+    TDBParameter& Params(int index)
+    {
+        Vorbereiten();
+        return FParameter.at(static_cast<size_t>(index));
+    }
 
     // Runs a row-returning statement and fetches the whole result; the first row is current.
     // An open query runs its statement again.
@@ -94,14 +102,18 @@ public:
 
 private:
     void SQLGeaendert();
+    // Splits the text into pieces and parameter places once after it changed: a statement
+    // built piece by piece (the contact search, once per tile) is parsed once, not per piece.
+    void Vorbereiten() const;
     QByteArray Anweisung() const;
     QByteArray Literal(const TDBParameter& parameter) const;
     std::unique_ptr<TDBErgebnis> Ausfuehren();
 
     TDBVerbindung& FVerbindung;
     TSQL FSQL;
-    TSqlVorlage FVorlage;
-    std::vector<TDBParameter> FParameter;
+    mutable TSqlVorlage FVorlage;
+    mutable std::vector<TDBParameter> FParameter;
+    mutable bool FVorbereitet = true;
     std::unique_ptr<TDBErgebnis> FErgebnis;
     int FZeile = -1;
     bool FEof = true;
