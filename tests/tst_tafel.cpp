@@ -411,18 +411,40 @@ void TstTafel::nichtEindeutigBleibtVerborgen()
 {
     // A deleted but active employee is on this tenant's board, yet the contact search skips
     // deleted records: the load tells the user and the tile must not show the previous person.
-    Sql("INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Montage');" +
-        Mitarbeiter(61, "Albers", "Alf") + Mitarbeiter(62, "Berg", "Bea") +
-        Mitarbeiter(63, "Czech", "Carl") +
+    const QByteArray rot = Jpeg({60, 75}, QColor(220, 0, 0));
+    const QByteArray blau = Jpeg({60, 75}, QColor(0, 0, 220));
+    Sql("INSERT INTO VORGABEN_ABTEILUNG (ABTEILUNG_ID, ABTEILUNG) VALUES (2, 'Montage'), "
+        "(3, 'Lager');" +
+        Mitarbeiter(61, "Albers", "Alf", "NULL", "X'" + blau.toHex() + "'") +
+        Mitarbeiter(62, "Berg", "Bea") + Mitarbeiter(63, "Czech", "Carl") +
+        Mitarbeiter(71, "Lang", "Lea", "NULL", "X'" + rot.toHex() + "'", 3) +
         "UPDATE MITARBEITER SET GELOESCHT = 'J' WHERE MITARBEITER_ID = 62;");
     Starte(QStringLiteral("Muster GmbH"));
+    TippeAbteilung(2);
+    QVERIFY(!FStation->Foto(1)->Pixmap().isNull());
+
     TMeldungsProtokoll protokoll;
+    // The message box lets the half-built board be painted: its first tile must not show the
+    // previous board's photo then.
+    QList<bool> fotoBeiMeldung;
+    const Meldung::Handler protokollieren =
+        Meldung::SetzeHandler([&](Meldung::Art art, const QString& text) {
+            fotoBeiMeldung << !FStation->Foto(1)->Pixmap().isNull();
+            return protokollieren(art, text);
+        });
     TippeAbteilung(1);
+    Meldung::SetzeHandler(protokollieren);
     QCOMPARE(protokoll.Texte(), QStringList{kNichtEindeutig});
+    QCOMPARE(fotoBeiMeldung, QList<bool>{false});
     QCOMPARE(FStation->Kacheltexte(), (QStringList{"Albers Alf", "", "Czech Carl"}));
     QCOMPARE(Tags(), (QList<int>{61, 0, 63}));
     QVERIFY(FStation->Kachel(2)->isHidden());
     QVERIFY(FStation->Foto(2)->isHidden());
+    const QImage alf = FStation->Foto(1)->Pixmap().toImage();
+    QVERIFY(!alf.isNull());
+    // Alf's own photo: the background is blue.
+    const QColor ecke = alf.pixelColor(1, 1);
+    QVERIFY2(ecke.blue() > 150 && ecke.red() < 80, qPrintable(ecke.name()));
 }
 
 void TstTafel::neuLadenBehaeltAbteilung()

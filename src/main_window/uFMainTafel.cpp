@@ -218,6 +218,9 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos)
         imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
         return;
     }
+    // Until its photo is in, the tile shows none rather than the previous board's, should a
+    // message about a later tile let the board be painted meanwhile.
+    imgMitarbeiter[i]->Leeren();
     // A copy: the next tile's search closes the result that holds the bytes.
     const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
     fotos.Dekodiere(n, foto.AsBytes(), pixel);
