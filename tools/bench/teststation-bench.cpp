@@ -462,7 +462,8 @@ double ServerzeitJeKachel(TStation& station, TRohverbindung& protokoll, TRohverb
         const QJsonValue ms = json[u"query_block"_s][u"r_total_time_ms"_s];
         if (!ms.isDouble())
             throw std::runtime_error("ANALYZE ohne Zeit");
-        return ms.toDouble();
+        // A look-up by key reads its rows while the plan is made, before the execution proper.
+        return json[u"query_optimization"_s][u"r_total_time_ms"_s].toDouble() + ms.toDouble();
     }
     throw std::runtime_error("Kontaktsuche der Kachel nicht mitgeschnitten");
 }
@@ -816,7 +817,7 @@ int main(int argc, char* argv[])
         for (qsizetype i = 0; i < skalen.size(); ++i)
             aus << "| " << groessen.value(i, skalen[i].Datenbank) << " | "
                 << Zahl(skalen[i].Tafel, 2) << " ms | " << Zahl(skalen[i].Liste, 2) << " ms | "
-                << Zahl(skalen[i].Kontaktsuche, 2) << " ms |\n";
+                << Zahl(skalen[i].Kontaktsuche, 3) << " ms |\n";
         aus << "\n| One photo at tile size, one thread | Decoder scaled to the tile | Full "
                "decode, then smooth scale |\n|---|---|---|\n| 600 × 750 → "
             << dekodierung.Kachel.width() << " × " << dekodierung.Kachel.height() << " | "
