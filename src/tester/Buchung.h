@@ -40,6 +40,8 @@ struct TErgebnis
     QString Meldung;
     // The stored row's AUTO_INCREMENT key; 0 when not stored or the table has none.
     quint64 Messung_ID = 0;
+    // Stored in the station's journal, not yet on the server: the forwarder sends it.
+    bool Wartet = false;
 };
 
 // A new result: its identity and time stamp (whole seconds, as the columns keep them), taken now.
