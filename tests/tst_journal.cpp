@@ -44,9 +44,12 @@ QString Text(const TJournalEintrag& e)
                        "[" + e.Messwert3 + "]",
                        "[" + e.Fehlercode + "]",
                        e.Messwerte_OK ? "J" : "N",
-                       e.Zustand == TJournalEintrag::TZustand::Wartet ? "wartet" : "weitergeleitet",
-                       e.Weitergeleitet.toString("yyyy-MM-dd hh:mm:ss"),
-                       QString::number(e.Messung_ID)}
+                       e.Zustand == TJournalEintrag::TZustand::Wartet       ? "wartet"
+                       : e.Zustand == TJournalEintrag::TZustand::Abgewiesen ? "abgewiesen"
+                                                                            : "weitergeleitet",
+                       e.Erledigt.toString("yyyy-MM-dd hh:mm:ss"),
+                       QString::number(e.Messung_ID),
+                       e.Grund}
         .join('|');
 }
 
@@ -112,7 +115,7 @@ private slots:
     void rundreise_data();
     void rundreise();
     void reihenfolgeIstDieDesMessens();
-    void weitergeleitetNurEinmal();
+    void erledigtNurEinmal();
     void aufraeumen_data();
     void aufraeumen();
     void beschaedigtWirdBeiseitegelegt_data();
@@ -208,38 +211,50 @@ void TstJournal::reihenfolgeIstDieDesMessens()
     QCOMPARE(journal.AnzahlWartend(), 3);
 }
 
-void TstJournal::weitergeleitetNurEinmal()
+void TstJournal::erledigtNurEinmal()
 {
     TJournal journal(Verzeichnis());
     journal.Eintragen(Eintrag("b-1", "2026-12-11 08:00:00"));
+    journal.Eintragen(Eintrag("b-2", "2026-12-11 08:00:05"));
     const QDateTime erstes = QDateTime::fromString("2026-12-11 09:10:11", "yyyy-MM-dd hh:mm:ss");
     QVERIFY(journal.AlsWeitergeleitet("b-1", erstes, 4711));
-    // A second confirmation neither counts nor moves the first one's time.
+    QVERIFY(journal.AlsAbgewiesen("b-2", erstes, "1406:Data too long for column 'NAME'"));
+    // A second settling neither counts nor changes the first one.
     QVERIFY(!journal.AlsWeitergeleitet("b-1", erstes.addSecs(60), 4712));
+    QVERIFY(!journal.AlsAbgewiesen("b-1", erstes.addSecs(60), "spät"));
+    QVERIFY(!journal.AlsWeitergeleitet("b-2", erstes.addSecs(60), 4713));
     QVERIFY(!journal.AlsWeitergeleitet("b-unbekannt", erstes, 1));
-    const TJournalEintrag e = journal.Suchen("b-1").value();
-    QCOMPARE(e.Zustand, TJournalEintrag::TZustand::Weitergeleitet);
-    QCOMPARE(e.Weitergeleitet, erstes);
-    QCOMPARE(e.Messung_ID, quint64(4711));
+    TJournalEintrag weitergeleitet = Eintrag("b-1", "2026-12-11 08:00:00");
+    weitergeleitet.Zustand = TJournalEintrag::TZustand::Weitergeleitet;
+    weitergeleitet.Erledigt = erstes;
+    weitergeleitet.Messung_ID = 4711;
+    QCOMPARE(Text(journal.Suchen("b-1").value()), Text(weitergeleitet));
+    TJournalEintrag abgewiesen = Eintrag("b-2", "2026-12-11 08:00:05");
+    abgewiesen.Zustand = TJournalEintrag::TZustand::Abgewiesen;
+    abgewiesen.Erledigt = erstes;
+    abgewiesen.Grund = "1406:Data too long for column 'NAME'";
+    QCOMPARE(Text(journal.Suchen("b-2").value()), Text(abgewiesen));
     QCOMPARE(journal.AnzahlWartend(), 0);
 }
 
 void TstJournal::aufraeumen_data()
 {
-    QTest::addColumn<bool>("weitergeleitet");
-    QTest::addColumn<int>("tageVorher"); // forwarded (or, waiting, measured) this many days ago
+    QTest::addColumn<QString>("zustand");
+    QTest::addColumn<int>("tageVorher"); // settled (or, waiting, measured) this many days ago
     QTest::addColumn<int>("tage");
     QTest::addColumn<bool>("bleibt");
-    QTest::newRow("weitergeleitet vor 31 tagen") << true << 31 << 30 << false;
-    QTest::newRow("weitergeleitet vor 29 tagen") << true << 29 << 30 << true;
-    QTest::newRow("weitergeleitet vor 8 tagen, 7 behalten") << true << 8 << 7 << false;
-    QTest::newRow("weitergeleitet heute") << true << 0 << 30 << true;
-    QTest::newRow("wartet seit 90 tagen") << false << 90 << 30 << true;
+    QTest::newRow("weitergeleitet vor 31 tagen") << "weitergeleitet" << 31 << 30 << false;
+    QTest::newRow("weitergeleitet vor 29 tagen") << "weitergeleitet" << 29 << 30 << true;
+    QTest::newRow("weitergeleitet vor 8 tagen, 7 behalten") << "weitergeleitet" << 8 << 7 << false;
+    QTest::newRow("weitergeleitet heute") << "weitergeleitet" << 0 << 30 << true;
+    QTest::newRow("abgewiesen vor 31 tagen") << "abgewiesen" << 31 << 30 << false;
+    QTest::newRow("abgewiesen vor 29 tagen") << "abgewiesen" << 29 << 30 << true;
+    QTest::newRow("wartet seit 90 tagen") << "wartet" << 90 << 30 << true;
 }
 
 void TstJournal::aufraeumen()
 {
-    QFETCH(bool, weitergeleitet);
+    QFETCH(QString, zustand);
     QFETCH(int, tageVorher);
     QFETCH(int, tage);
     QFETCH(bool, bleibt);
@@ -249,8 +264,10 @@ void TstJournal::aufraeumen()
     journal.Eintragen(Eintrag("c-1", damals.toString("yyyy-MM-dd hh:mm:ss")));
     // A waiting neighbour that is never pruned.
     journal.Eintragen(Eintrag("c-2", damals.toString("yyyy-MM-dd hh:mm:ss")));
-    if (weitergeleitet)
+    if (zustand == "weitergeleitet")
         QVERIFY(journal.AlsWeitergeleitet("c-1", damals, 1));
+    else if (zustand == "abgewiesen")
+        QVERIFY(journal.AlsAbgewiesen("c-1", damals, "1644:gesperrt"));
     QCOMPARE(journal.Aufraeumen(jetzt, tage), bleibt ? 0 : 1);
     QCOMPARE(journal.Suchen("c-1").has_value(), bleibt);
     QVERIFY(journal.Suchen("c-2").has_value());

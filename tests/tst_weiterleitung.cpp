@@ -60,6 +60,9 @@ private slots:
     void ganzeSchichtOhneServer();
     void pausenWachsenBisZurGrenze();
     void ankunftOhneMarkeWirdNichtVerdoppelt();
+    void abgewiesen_data();
+    void abgewiesen();
+    void abgewiesenesHaeltNichtsAuf();
     void linkGeschnittenAmCommit_data();
     void linkGeschnittenAmCommit();
     void imEigenenThread();
@@ -222,6 +225,56 @@ void TstWeiterleitung::ankunftOhneMarkeWirdNichtVerdoppelt()
     QCOMPARE(Zeilen().size(), 3);
     QCOMPARE(Quittungen().size(), 3);
     QCOMPARE(FJournal->AnzahlWartend(), 0);
+}
+
+void TstWeiterleitung::abgewiesen_data()
+{
+    QTest::addColumn<bool>("gespeichert");
+    QTest::addColumn<QString>("nummer");
+    QTest::addColumn<bool>("abgewiesen");
+    QTest::newRow("gespeichert") << true << "" << false;
+    QTest::newRow("name zu lang") << false << "1406" << true;
+    QTest::newRow("veto eines triggers") << false << "1644" << true;
+    QTest::newRow("unbekannter mitarbeiter") << false << "1452" << true;
+    QTest::newRow("link beim commit gerissen") << false << "2013" << false;
+    QTest::newRow("server nicht erreichbar") << false << "2003" << false;
+    QTest::newRow("sperre abgelaufen") << false << "1205" << false;
+    QTest::newRow("tabelle fehlt") << false << "1146" << false;
+    QTest::newRow("keine rechte") << false << "1142" << false;
+    QTest::newRow("ohne nummer") << false << "" << false;
+}
+
+void TstWeiterleitung::abgewiesen()
+{
+    QFETCH(bool, gespeichert);
+    QFETCH(QString, nummer);
+    QFETCH(bool, abgewiesen);
+    QCOMPARE(Buchung::Abgewiesen(Buchung::TErgebnis{gespeichert, nummer, "Meldung", 0}),
+             abgewiesen);
+}
+
+void TstWeiterleitung::abgewiesenesHaeltNichtsAuf()
+{
+    // The server refuses the second result's name in strict mode; the ones after it still go.
+    QList<TMessung> messungen = kSchicht.mid(0, 3);
+    messungen[1].Name = QString(101, QChar(0xDC));
+    Vormerken(messungen);
+    TWeiterleitung weiterleitung(*FJournal, Einrichten(FServer.Port()));
+    QSignalSpy abgewiesen(&weiterleitung, &TWeiterleitung::Abgewiesen);
+    QCOMPARE(weiterleitung.Weiterleiten(), 2);
+    QCOMPARE(Zeilen(),
+             (QStringList{"2026-12-10 06:00:05|91|ma91|N", "2026-12-10 06:02:00|92|ma92|J"}));
+    QCOMPARE(abgewiesen.size(), 1);
+    QCOMPARE(abgewiesen.first().first().toString(), FVorgemerkt[1].Kennung);
+    const TJournalEintrag eintrag = FJournal->Suchen(FVorgemerkt[1].Kennung).value();
+    QCOMPARE(eintrag.Zustand, TJournalEintrag::TZustand::Abgewiesen);
+    QVERIFY2(eintrag.Grund.startsWith("1406:"), qPrintable(eintrag.Grund));
+    QCOMPARE(FJournal->AnzahlWartend(), 0);
+    QCOMPARE(weiterleitung.NaechsteRundeMs(), -1);
+    // Its stamp was never set: the refused pass left employee 91 as it was.
+    QCOMPARE(Wert("SELECT IFNULL(DATUM_ESD_MESSUNG, 'NULL') FROM MITARBEITER WHERE "
+                  "MITARBEITER_ID = 91"),
+             QString("NULL"));
 }
 
 void TstWeiterleitung::linkGeschnittenAmCommit_data()

@@ -22,6 +22,7 @@ constexpr int kSchemaVersion = 1;
 const QString kZeitformat = u"yyyy-MM-dd hh:mm:ss"_s;
 
 constexpr const char* kWartet = "wartet";
+constexpr const char* kAbgewiesen = "abgewiesen";
 
 // The first bytes of every SQLite database file.
 const QByteArray kKopf("SQLite format 3\0", 16);
@@ -41,15 +42,16 @@ constexpr const char* kSchema =
     " MESSWERT3 TEXT NOT NULL,"
     " FEHLERCODE TEXT NOT NULL,"
     " MESSWERTE_OK INTEGER NOT NULL CHECK (MESSWERTE_OK IN (0, 1)),"
-    " ZUSTAND TEXT NOT NULL CHECK (ZUSTAND IN ('wartet', 'weitergeleitet')),"
-    " WEITERGELEITET TEXT,"
-    " MESSUNG_ID INTEGER);"
+    " ZUSTAND TEXT NOT NULL CHECK (ZUSTAND IN ('wartet', 'weitergeleitet', 'abgewiesen')),"
+    " ERLEDIGT TEXT,"
+    " MESSUNG_ID INTEGER,"
+    " GRUND TEXT);"
     "CREATE INDEX IF NOT EXISTS MESSUNG_ZUSTAND ON MESSUNG (ZUSTAND, NR);"
     "PRAGMA user_version = 1;";
 
 constexpr const char* kSpalten =
     "SELECT NR, KENNUNG, ZEITSTEMPEL, STATION, MITARBEITER_ID, NAME, MESSWERT1, MESSWERT2, "
-    "MESSWERT3, FEHLERCODE, MESSWERTE_OK, ZUSTAND, WEITERGELEITET, MESSUNG_ID FROM MESSUNG ";
+    "MESSWERT3, FEHLERCODE, MESSWERTE_OK, ZUSTAND, ERLEDIGT, MESSUNG_ID, GRUND FROM MESSUNG ";
 
 TJournalEintrag Lesen(const TSqliteAnweisung& zeile)
 {
@@ -65,12 +67,15 @@ TJournalEintrag Lesen(const TSqliteAnweisung& zeile)
     eintrag.Messwert3 = zeile.Text(8);
     eintrag.Fehlercode = zeile.Text(9);
     eintrag.Messwerte_OK = zeile.Zahl(10) != 0;
-    eintrag.Zustand = zeile.Text(11) == QLatin1String(kWartet)
-                          ? TJournalEintrag::TZustand::Wartet
+    const QString zustand = zeile.Text(11);
+    eintrag.Zustand = zustand == QLatin1String(kWartet) ? TJournalEintrag::TZustand::Wartet
+                      : zustand == QLatin1String(kAbgewiesen)
+                          ? TJournalEintrag::TZustand::Abgewiesen
                           : TJournalEintrag::TZustand::Weitergeleitet;
     if (!zeile.IstNull(12))
-        eintrag.Weitergeleitet = QDateTime::fromString(zeile.Text(12), kZeitformat);
+        eintrag.Erledigt = QDateTime::fromString(zeile.Text(12), kZeitformat);
     eintrag.Messung_ID = static_cast<quint64>(zeile.Zahl(13));
+    eintrag.Grund = zeile.Text(14);
     return eintrag;
 }
 
@@ -242,7 +247,7 @@ bool TJournal::AlsWeitergeleitet(const QString& kennung, const QDateTime& wann, 
 {
     const std::lock_guard<std::mutex> sperre(FSperre);
     TSqliteAnweisung aendern(FDb->get(),
-                             "UPDATE MESSUNG SET ZUSTAND = 'weitergeleitet', WEITERGELEITET = ?, "
+                             "UPDATE MESSUNG SET ZUSTAND = 'weitergeleitet', ERLEDIGT = ?, "
                              "MESSUNG_ID = ? WHERE KENNUNG = ? AND ZUSTAND = 'wartet'");
     aendern.Binden(1, wann.toString(kZeitformat));
     if (messung_ID != 0)
@@ -254,11 +259,24 @@ bool TJournal::AlsWeitergeleitet(const QString& kennung, const QDateTime& wann, 
     return sqlite3_changes(FDb->get()) == 1;
 }
 
+bool TJournal::AlsAbgewiesen(const QString& kennung, const QDateTime& wann, const QString& grund)
+{
+    const std::lock_guard<std::mutex> sperre(FSperre);
+    TSqliteAnweisung aendern(FDb->get(),
+                             "UPDATE MESSUNG SET ZUSTAND = 'abgewiesen', ERLEDIGT = ?, GRUND = ? "
+                             "WHERE KENNUNG = ? AND ZUSTAND = 'wartet'");
+    aendern.Binden(1, wann.toString(kZeitformat));
+    aendern.Binden(2, grund);
+    aendern.Binden(3, kennung);
+    aendern.Ausfuehren();
+    return sqlite3_changes(FDb->get()) == 1;
+}
+
 int TJournal::Aufraeumen(const QDateTime& jetzt, int tage)
 {
     const std::lock_guard<std::mutex> sperre(FSperre);
-    TSqliteAnweisung loeschen(
-        FDb->get(), "DELETE FROM MESSUNG WHERE ZUSTAND = 'weitergeleitet' AND WEITERGELEITET < ?");
+    TSqliteAnweisung loeschen(FDb->get(),
+                              "DELETE FROM MESSUNG WHERE ZUSTAND <> 'wartet' AND ERLEDIGT < ?");
     loeschen.Binden(1, jetzt.addDays(-tage).toString(kZeitformat));
     loeschen.Ausfuehren();
     return sqlite3_changes(FDb->get());

@@ -55,9 +55,11 @@ public:
     // Waiting entries, oldest first; at most `hoechstens`.
     QList<TJournalEintrag> Wartende(int hoechstens = 100) const;
     int AnzahlWartend() const;
-    // Marks the entry forwarded; false when no waiting entry has this identity.
+    // Marks the entry forwarded, or refused with the server's reason; false when no waiting
+    // entry has this identity.
     bool AlsWeitergeleitet(const QString& kennung, const QDateTime& wann, quint64 messung_ID);
-    // Removes forwarded entries whose forwarding lies more than `tage` days before `jetzt`;
+    bool AlsAbgewiesen(const QString& kennung, const QDateTime& wann, const QString& grund);
+    // Removes forwarded and refused entries settled more than `tage` days before `jetzt`;
     // waiting entries stay whatever their age. Returns how many were removed.
     int Aufraeumen(const QDateTime& jetzt, int tage = kAufbewahrungTage);
     std::optional<TJournalEintrag> Suchen(const QString& kennung) const;

@@ -6,10 +6,13 @@
 
 struct TJournalEintrag
 {
+    // Abgewiesen: the server refused the result's values on a live link; sending it again would
+    // fail the same way, so it is kept for an administrator instead of blocking the ones after it.
     enum class TZustand
     {
         Wartet,
-        Weitergeleitet
+        Weitergeleitet,
+        Abgewiesen
     };
 
     qint64 Nr = 0;   // the journal's own sequence: the order of measuring, whatever the clock does
@@ -24,6 +27,7 @@ struct TJournalEintrag
     QString Fehlercode;
     bool Messwerte_OK = false;
     TZustand Zustand = TZustand::Wartet;
-    QDateTime Weitergeleitet; // invalid while the entry waits
-    quint64 Messung_ID = 0;   // the server's row key once forwarded; 0 when unknown
+    QDateTime Erledigt;     // when it was forwarded or refused; invalid while it waits
+    quint64 Messung_ID = 0; // the server's row key once forwarded; 0 when unknown
+    QString Grund;          // why the server refused it
 };

@@ -44,6 +44,11 @@ struct TErgebnis
     bool Wartet = false;
 };
 
+// The server refused the result's values on a live link (too long, out of range, a trigger's
+// veto, an unknown employee): another attempt fails the same way. Anything else (the link, locks,
+// rights, a missing table, an unknown number) may pass on a later attempt.
+bool Abgewiesen(const TErgebnis& ergebnis);
+
 // A new result: its identity and time stamp (whole seconds, as the columns keep them), taken now.
 TBuchungswerte NeuesErgebnis();
 

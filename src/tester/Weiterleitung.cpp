@@ -107,6 +107,12 @@ int TWeiterleitung::Weiterleiten()
             for (const TJournalEintrag& eintrag : stapel) {
                 const Buchung::TErgebnis ergebnis =
                     FBuchung->Speichern(Weiterleitung::AusJournal(eintrag));
+                if (Buchung::Abgewiesen(ergebnis)) {
+                    const QString grund = ergebnis.Fehlernummer + u':' + ergebnis.Meldung;
+                    FJournal.AlsAbgewiesen(eintrag.Kennung, QDateTime::currentDateTime(), grund);
+                    emit Abgewiesen(eintrag.Kennung, grund);
+                    continue;
+                }
                 if (!ergebnis.Gespeichert) {
                     FLetzteRunde = ergebnis;
                     break;

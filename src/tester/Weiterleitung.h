@@ -52,7 +52,8 @@ public:
     // A new result waits: a round now, and the pause starts again from the first.
     void Anstossen();
     // One round: forwards waiting results oldest first until none is left or one is not
-    // stored; then the timer waits for the next round. Returns how many were forwarded.
+    // stored; then the timer waits for the next round. A result whose values the server refuses
+    // is marked refused and the round goes on. Returns how many were forwarded.
     int Weiterleiten();
 
     // Milliseconds until the planned next round; -1 when none is planned.
@@ -63,6 +64,8 @@ public:
 signals:
     // After every round: the results still waiting.
     void Wartend(int anzahl);
+    // The server refused a result for good: "number:message" for an administrator.
+    void Abgewiesen(const QString& kennung, const QString& grund);
 
 private:
     void Timer_WeiterleitungTimer();
