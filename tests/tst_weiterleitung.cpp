@@ -1,5 +1,6 @@
 // Results journaled while the server is away reach it once it is back: exactly once each, in the
 // order of measuring, with their own time stamps, whatever happens to the link or the station.
+#include "Aufzeichnung.h"
 #include "Buchung.h"
 #include "DBAbfrage.h"
 #include "DBVerbindung.h"
@@ -66,6 +67,9 @@ private slots:
     void linkGeschnittenAmCommit_data();
     void linkGeschnittenAmCommit();
     void imEigenenThread();
+    void aufzeichnungMitServer();
+    void aufzeichnungOhneServerStelltHintenAn();
+    void aufzeichnungAbgewiesen();
 
 private:
     QString Wert(const QString& sql) const { return FServer.Sql(sql, kDatenbank).trimmed(); }
@@ -319,6 +323,92 @@ void TstWeiterleitung::imEigenenThread()
     QTRY_VERIFY(!wartend.isEmpty() && wartend.last().first().toInt() == 0);
     QCOMPARE(FJournal->AnzahlWartend(), 0);
     QCOMPARE(Quittungen().size(), 5);
+}
+
+void TstWeiterleitung::aufzeichnungMitServer()
+{
+    // Nothing waits: the result goes to the server at once, and the journal knows it arrived.
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kDatenbank);
+    TDBAbfrage abfrage(verbindung, "quBuchen");
+    TBuchung buchung(abfrage);
+    int angestossen = 0;
+    TAufzeichnung aufzeichnung(buchung, FJournal.get(), [&angestossen] { ++angestossen; });
+    const TBuchungswerte werte = Werte(kSchicht[1]);
+    const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(werte);
+    QVERIFY(ergebnis.Gespeichert);
+    QVERIFY(!ergebnis.Wartet);
+    QCOMPARE(Zeilen(), QStringList{"2026-12-10 06:01:10|91|ma91|J"});
+    const TJournalEintrag eintrag = FJournal->Suchen(werte.Kennung).value();
+    QCOMPARE(eintrag.Zustand, TJournalEintrag::TZustand::Weitergeleitet);
+    QCOMPARE(QString::number(eintrag.Messung_ID),
+             Wert("SELECT MESSUNG_ID FROM ESD_MESSWERTE_SCHUHE"));
+    QCOMPARE(angestossen, 0);
+
+    // Without a journal the station records as it always did.
+    TAufzeichnung ohneJournal(buchung, nullptr, {});
+    const Buchung::TErgebnis direkt = ohneJournal.Speichern(Werte(kSchicht[2]));
+    QVERIFY(direkt.Gespeichert);
+    QVERIFY(!direkt.Wartet);
+    QCOMPARE(Zeilen().size(), 2);
+}
+
+void TstWeiterleitung::aufzeichnungOhneServerStelltHintenAn()
+{
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kDatenbank);
+    TDBAbfrage abfrage(verbindung, "quBuchen");
+    TBuchung buchung(abfrage);
+    int angestossen = 0;
+    TAufzeichnung aufzeichnung(buchung, FJournal.get(), [&angestossen] { ++angestossen; });
+
+    FServer.Stoppen();
+    const Buchung::TErgebnis erstes = aufzeichnung.Speichern(Werte(kSchicht[0]));
+    QVERIFY(erstes.Gespeichert);
+    QVERIFY(erstes.Wartet);
+    QVERIFY(!erstes.Fehlernummer.isEmpty());
+    QCOMPARE(angestossen, 1);
+
+    // The server is back, but an older result waits: the new one queues behind it instead of
+    // reaching the server first.
+    FServer.Starten();
+    const Buchung::TErgebnis zweites = aufzeichnung.Speichern(Werte(kSchicht[1]));
+    QVERIFY(zweites.Gespeichert);
+    QVERIFY(zweites.Wartet);
+    QCOMPARE(angestossen, 2);
+    QVERIFY(Zeilen().isEmpty());
+
+    TWeiterleitung weiterleitung(*FJournal, Einrichten(FServer.Port()));
+    QCOMPARE(weiterleitung.Weiterleiten(), 2);
+    QCOMPARE(Zeilen(),
+             (QStringList{"2026-12-10 06:00:05|91|ma91|N", "2026-12-10 06:01:10|91|ma91|J"}));
+
+    // Nothing waits any more: straight to the server again.
+    const Buchung::TErgebnis drittes = aufzeichnung.Speichern(Werte(kSchicht[2]));
+    QVERIFY(drittes.Gespeichert);
+    QVERIFY(!drittes.Wartet);
+    QCOMPARE(Zeilen().size(), 3);
+}
+
+void TstWeiterleitung::aufzeichnungAbgewiesen()
+{
+    // Refused values on a live link: the red card as without a journal, and the entry is kept
+    // as refused rather than waiting.
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kDatenbank);
+    TDBAbfrage abfrage(verbindung, "quBuchen");
+    TBuchung buchung(abfrage);
+    TAufzeichnung aufzeichnung(buchung, FJournal.get(), {});
+    TMessung messung = kSchicht[1];
+    messung.Name = QString(101, QChar(0xDC));
+    const TBuchungswerte werte = Werte(messung);
+    const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(werte);
+    QVERIFY(!ergebnis.Gespeichert);
+    QCOMPARE(ergebnis.Fehlernummer, QString("1406"));
+    QCOMPARE(FJournal->Suchen(werte.Kennung).value().Zustand,
+             TJournalEintrag::TZustand::Abgewiesen);
+    QCOMPARE(FJournal->AnzahlWartend(), 0);
+    QVERIFY(Zeilen().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstWeiterleitung)

@@ -42,6 +42,8 @@ struct TErgebnis
     quint64 Messung_ID = 0;
     // Stored in the station's journal, not yet on the server: the forwarder sends it.
     bool Wartet = false;
+    // Why the station's journal could not take the result; empty when it did or there is none.
+    QString Journalfehler{};
 };
 
 // The server refused the result's values on a live link (too long, out of range, a trigger's
