@@ -1,6 +1,7 @@
 // The local journal on a real SQLite file: what goes in comes out, in order, survives a killed
 // writer, is pruned when old, is moved aside when damaged and is never shared.
 #include "Journal.h"
+#include "Zustandsverzeichnis.h"
 
 #include <QDir>
 #include <QFile>
@@ -123,6 +124,8 @@ private slots:
     void zweiterOeffnerWirdAbgewiesen();
     void gehaltenVonAnderemProzess();
     void killNachDemSchreiben();
+    void zustandsverzeichnis_data();
+    void zustandsverzeichnis();
 
 private:
     std::unique_ptr<QTemporaryDir> FOrdner;
@@ -389,6 +392,33 @@ void TstJournal::killNachDemSchreiben()
     QCOMPARE(wartend.size(), eintraege.size());
     for (qsizetype i = 0; i < eintraege.size(); ++i)
         QCOMPARE(Text(wartend[i]), Text(eintraege[i]));
+}
+
+void TstJournal::zustandsverzeichnis_data()
+{
+    QTest::addColumn<QString>("xdgStateHome");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("verzeichnis");
+    QTest::newRow("xdg gesetzt") << "/srv/kiosk/state"
+                                 << "/home/kiosk"
+                                 << "/srv/kiosk/state/teststation";
+    QTest::newRow("xdg mit schrägstrich") << "/srv/state/"
+                                          << "/home/kiosk"
+                                          << "/srv/state/teststation";
+    QTest::newRow("xdg leer") << ""
+                              << "/home/kiosk"
+                              << "/home/kiosk/.local/state/teststation";
+    QTest::newRow("xdg relativ") << "state"
+                                 << "/home/kiosk"
+                                 << "/home/kiosk/.local/state/teststation";
+}
+
+void TstJournal::zustandsverzeichnis()
+{
+    QFETCH(QString, xdgStateHome);
+    QFETCH(QString, home);
+    QFETCH(QString, verzeichnis);
+    QCOMPARE(Zustandsverzeichnis::Fuer(xdgStateHome, home), verzeichnis);
 }
 
 QTEST_GUILESS_MAIN(TstJournal)
