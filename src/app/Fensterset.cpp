@@ -1,6 +1,7 @@
 // The main window is created first so that it is the application's main window.
 #include "Fensterset.h"
 
+#include "Aufzeichnung.h"
 #include "Buchung.h"
 #include "uFDM.h"
 #include "uFKurzmeldung.h"
@@ -29,7 +30,10 @@ struct TFensterset::TObjekte
     std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
     std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
     std::unique_ptr<TBuchung> buchung{std::make_unique<TBuchung>(FDM->quBuchen)};
-    std::unique_ptr<TFMessung> messung{FMessung = new TFMessung(*FDM, *fdmKontakt, *buchung)};
+    // No journal yet: every result goes straight to the server, as it always did.
+    std::unique_ptr<TAufzeichnung> aufzeichnung{
+        std::make_unique<TAufzeichnung>(*buchung, nullptr, std::function<void()>())};
+    std::unique_ptr<TFMessung> messung{FMessung = new TFMessung(*FDM, *fdmKontakt, *aufzeichnung)};
     std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung(FMain)};
     std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung(FMain)};
 };

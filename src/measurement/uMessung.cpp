@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Aufzeichnung.h"
 #include "Bilder.h"
 #include "Buchung.h"
 #include "GestenFilter.h"
@@ -46,10 +47,11 @@ QFont Verdana(bool fett = false, bool kursiv = false)
 
 } // namespace
 
-TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent)
+TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TAufzeichnung& aufzeichnung,
+                     QWidget* parent)
     : TBildschirm(u"FMessung"_s, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, parent),
-      Zyklus(*this, [this](const TBuchungswerte& werte) { return FBuchung.Speichern(werte); }),
-      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FBuchung(buchung)
+      Zyklus(*this, [this](const TBuchungswerte& werte) { return FAufzeichnung.Speichern(werte); }),
+      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FAufzeichnung(aufzeichnung)
 {
     BaueOberflaeche();
     Zyklus.SetzePerson(QString(), [this] { return edName->text(); });
@@ -399,7 +401,7 @@ void TFMessung::QuittungenPruefen()
     if (FQuittungenGeprueft)
         return;
     try {
-        if (!FBuchung.QuittungenPruefen())
+        if (!FAufzeichnung.Direktbuchung().QuittungenPruefen())
             Meldung::Zeigen(
                 Meldung::Art::Warnung,
                 u"Die Datenbank ist nicht auf dem Stand dieser Station: Die Tabelle "

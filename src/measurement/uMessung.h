@@ -18,7 +18,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class TBild;
-class TBuchung;
+class TAufzeichnung;
 class TFDM;
 class TFehlermeldung;
 class TfdmKontakt;
@@ -32,8 +32,9 @@ class TFMessung : public TBildschirm, private TMessanzeige
 
 public:
     // The settings give the tester's port, the contact module the person and photo; results
-    // are stored through the booking.
-    TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent = nullptr);
+    // are stored through the recording.
+    TFMessung(TFDM& daten, TfdmKontakt& kontakte, TAufzeichnung& aufzeichnung,
+              QWidget* parent = nullptr);
     ~TFMessung() override;
 
     // The board behind this screen: its reload after a measurement and its inactivity timer.
@@ -136,7 +137,7 @@ private:
 
     TFDM& FDaten;
     TfdmKontakt& FKontakte;
-    TBuchung& FBuchung;
+    TAufzeichnung& FAufzeichnung;
     TFehlermeldung* FFehleranzeige = nullptr;
     TTafel FTafel;
     bool FQuittungenGeprueft = false;

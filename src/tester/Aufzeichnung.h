@@ -21,8 +21,8 @@ public:
     // Journalfehler says why the journal refused it; the server was then asked directly.
     Buchung::TErgebnis Speichern(const TBuchungswerte& werte);
 
-    // The booking, for its receipt check at start-up.
-    TBuchung& Buchung_() { return FBuchung; }
+    // The booking straight to the server, for its receipt check at start-up.
+    TBuchung& Direktbuchung() { return FBuchung; }
 
 private:
     TBuchung& FBuchung;
