@@ -10,6 +10,7 @@
 #include "Entschluesseln.h"
 #include "Startmeldung.h"
 #include "Verbindungsoptionen.h"
+#include "Zugangswerte.h"
 #include "uFehler.h"
 
 #include <QCommandLineParser>
@@ -47,11 +48,7 @@ QTextStream& Fehlerausgabe()
 int VerbindungPruefen(const TDBEinstellungen& db)
 {
     TDBVerbindung verbindung;
-    verbindung.SetDatabase(AsciiGross(db.Server_DB));
-    verbindung.SetPort(db.Server_Port);
-    verbindung.SetUsername(Entschluesseln(db.Server_User, kStartSchluessel));
-    verbindung.SetPassword(Entschluesseln(db.Server_Passwort, kStartSchluessel));
-    verbindung.SetServer(Entschluesseln(db.Server_Hostname, kStartSchluessel));
+    Einstellen(verbindung, ZugangAus(db));
     try {
         verbindung.SetConnected(true);
         TDBAbfrage version(verbindung, u"quVersion"_s);

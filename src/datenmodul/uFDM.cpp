@@ -1,9 +1,8 @@
 // Settings reading with its messages; the connection builds on it.
 #include "uFDM.h"
 
-#include "AsciiGross.h"
-#include "Entschluesseln.h"
 #include "Startmeldung.h"
+#include "Zugangswerte.h"
 #include "uFehler.h"
 #include "uMeldung.h"
 
@@ -26,12 +25,8 @@ bool TFDM::MitDB_Verbinden()
             ergebnis = Lese_Einstellungen();
         if (!FEinstellungen_OK)
             return ergebnis;
-        MyCon.SetDatabase(AsciiGross(Server_DB));
-        MyCon.SetPort(Server_Port);
         // The plain credentials live only in the connection.
-        MyCon.SetUsername(Entschluesseln(Server_User, kStartSchluessel));
-        MyCon.SetPassword(Entschluesseln(Server_Passwort, kStartSchluessel));
-        MyCon.SetServer(Entschluesseln(Server_Hostname, kStartSchluessel));
+        Einstellen(MyCon, ZugangAus(*this));
         MyCon.SetConnected(true);
         return true;
     } catch (const std::exception& fehler) {

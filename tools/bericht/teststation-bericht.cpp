@@ -1,18 +1,17 @@
 // Report tool: the day or period report of the board's tenant as PDF and CSV files, for the person
 // responsible for ESD protection and for audits. Reads the database only.
-#include "AsciiGross.h"
 #include "BerichtPdf.h"
 #include "Berichtsdaten.h"
 #include "CsvDatei.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
 #include "Einstellungen.h"
-#include "Entschluesseln.h"
 #include "Startmeldung.h"
 #include "Tabelle.h"
 #include "Tagesbericht.h"
 #include "Verbindungsoptionen.h"
 #include "Zeitraumbericht.h"
+#include "Zugangswerte.h"
 #include "uFehler.h"
 
 #include <QApplication>
@@ -33,9 +32,6 @@ constexpr int kErfolg = 0;
 constexpr int kNichtGeschrieben = 1;
 constexpr int kFalscheEingabe = TVerbindungsoptionen::kFalscheEingabe;
 constexpr int kKeineVerbindung = 3;
-// The server refused a SELECT on a table or a column: the user lacks the report's grants.
-constexpr unsigned int kKeinLeserecht = 1142;
-constexpr unsigned int kKeinSpaltenrecht = 1143;
 
 QTextStream& Fehlerausgabe()
 {
@@ -43,13 +39,8 @@ QTextStream& Fehlerausgabe()
     return strom;
 }
 
-struct TZugang
+struct TZugang : TZugangswerte
 {
-    QString Server;
-    int Port = 3306;
-    QString Benutzer;
-    QString Passwort;
-    QString Datenbank;
     QString Mandant;
 };
 
@@ -76,14 +67,7 @@ std::optional<TZugang> AusEinstellungen(const QString& pfad)
                         << Qt::endl;
         return std::nullopt;
     }
-    TZugang zugang;
-    zugang.Server = Entschluesseln(db.Server_Hostname, kStartSchluessel);
-    zugang.Port = db.Server_Port;
-    zugang.Benutzer = Entschluesseln(db.Server_User, kStartSchluessel);
-    zugang.Passwort = Entschluesseln(db.Server_Passwort, kStartSchluessel);
-    zugang.Datenbank = AsciiGross(db.Server_DB);
-    zugang.Mandant = menu.Mandant();
-    return zugang;
+    return TZugang{ZugangAus(db), menu.Mandant()};
 }
 
 std::optional<QDate> Datum(const QString& text, const QString& option)
@@ -248,11 +232,7 @@ int main(int argc, char* argv[])
     }
 
     TDBVerbindung verbindung;
-    verbindung.SetServer(zugang.Server);
-    verbindung.SetPort(zugang.Port);
-    verbindung.SetUsername(zugang.Benutzer);
-    verbindung.SetPassword(zugang.Passwort);
-    verbindung.SetDatabase(zugang.Datenbank);
+    Einstellen(verbindung, zugang);
     TTagesbericht tagesbericht;
     TZeitraumbericht zeitraumbericht;
     try {
@@ -263,7 +243,9 @@ int main(int argc, char* argv[])
         else
             tagesbericht = TagesberichtErstellen(daten, zugang.Mandant, berichtstag);
     } catch (const EDatenbankfehler& fehler) {
-        if (fehler.Nummer() == kKeinLeserecht || fehler.Nummer() == kKeinSpaltenrecht) {
+        // A refused SELECT on a table or a column: the user lacks the report's grants.
+        if (fehler.Nummer() == Serverfehler::kTabelleVerboten ||
+            fehler.Nummer() == Serverfehler::kSpalteVerboten) {
             Fehlerausgabe() << "Keine Leserechte: " << fehler.Meldung()
                             << "\nDer Benutzer braucht die Rechte aus db/bericht-rechte.sql."
                             << Qt::endl;
