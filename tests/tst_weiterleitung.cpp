@@ -11,6 +11,7 @@
 #include "Weiterleitung.h"
 #include "WeiterleitungsThread.h"
 
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -68,7 +69,8 @@ private slots:
     void linkGeschnittenAmCommit();
     void imEigenenThread();
     void aufzeichnungMitServer();
-    void aufzeichnungOhneServerStelltHintenAn();
+    void aufzeichnungOhneServerWartetInReihe();
+    void aufzeichnungWartetNichtAufDenServer();
     void aufzeichnungAbgewiesen();
 
 private:
@@ -327,67 +329,92 @@ void TstWeiterleitung::imEigenenThread()
 
 void TstWeiterleitung::aufzeichnungMitServer()
 {
-    // Nothing waits: the result goes to the server at once, and the journal knows it arrived.
+    // Nothing waits: the forwarder stores the result while the screen waits for its answer.
     TDBVerbindung verbindung;
     FServer.Verbinde(verbindung, kDatenbank);
     TDBAbfrage abfrage(verbindung, "quBuchen");
     TBuchung buchung(abfrage);
-    int angestossen = 0;
-    TAufzeichnung aufzeichnung(buchung, FJournal.get(), [&angestossen] { ++angestossen; });
+    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung aufzeichnung(
+        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
     const TBuchungswerte werte = Werte(kSchicht[1]);
     const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(werte);
     QVERIFY(ergebnis.Gespeichert);
     QVERIFY(!ergebnis.Wartet);
     QCOMPARE(Zeilen(), QStringList{"2026-12-10 06:01:10|91|ma91|J"});
-    const TJournalEintrag eintrag = FJournal->Suchen(werte.Kennung).value();
-    QCOMPARE(eintrag.Zustand, TJournalEintrag::TZustand::Weitergeleitet);
-    QCOMPARE(QString::number(eintrag.Messung_ID),
+    QCOMPARE(QString::number(ergebnis.Messung_ID),
              Wert("SELECT MESSUNG_ID FROM ESD_MESSWERTE_SCHUHE"));
-    QCOMPARE(angestossen, 0);
+    QTRY_COMPARE(FJournal->Suchen(werte.Kennung).value().Zustand,
+                 TJournalEintrag::TZustand::Weitergeleitet);
 
-    // Without a journal the station records as it always did.
-    TAufzeichnung ohneJournal(buchung, nullptr, {});
+    // Without a journal the station records as it always did, over its own connection.
+    TAufzeichnung ohneJournal(buchung);
     const Buchung::TErgebnis direkt = ohneJournal.Speichern(Werte(kSchicht[2]));
     QVERIFY(direkt.Gespeichert);
     QVERIFY(!direkt.Wartet);
     QCOMPARE(Zeilen().size(), 2);
 }
 
-void TstWeiterleitung::aufzeichnungOhneServerStelltHintenAn()
+void TstWeiterleitung::aufzeichnungOhneServerWartetInReihe()
 {
     TDBVerbindung verbindung;
     FServer.Verbinde(verbindung, kDatenbank);
     TDBAbfrage abfrage(verbindung, "quBuchen");
     TBuchung buchung(abfrage);
-    int angestossen = 0;
-    TAufzeichnung aufzeichnung(buchung, FJournal.get(), [&angestossen] { ++angestossen; });
+    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung aufzeichnung(
+        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
 
     FServer.Stoppen();
     const Buchung::TErgebnis erstes = aufzeichnung.Speichern(Werte(kSchicht[0]));
     QVERIFY(erstes.Gespeichert);
     QVERIFY(erstes.Wartet);
-    QVERIFY(!erstes.Fehlernummer.isEmpty());
-    QCOMPARE(angestossen, 1);
-
-    // The server is back, but an older result waits: the new one queues behind it instead of
-    // reaching the server first.
-    FServer.Starten();
+    QVERIFY2(!erstes.Fehlernummer.isEmpty(), qPrintable(erstes.Meldung));
     const Buchung::TErgebnis zweites = aufzeichnung.Speichern(Werte(kSchicht[1]));
-    QVERIFY(zweites.Gespeichert);
     QVERIFY(zweites.Wartet);
-    QCOMPARE(angestossen, 2);
-    QVERIFY(Zeilen().isEmpty());
+    QCOMPARE(FJournal->AnzahlWartend(), 2);
 
-    TWeiterleitung weiterleitung(*FJournal, Einrichten(FServer.Port()));
-    QCOMPARE(weiterleitung.Weiterleiten(), 2);
-    QCOMPARE(Zeilen(),
-             (QStringList{"2026-12-10 06:00:05|91|ma91|N", "2026-12-10 06:01:10|91|ma91|J"}));
-
-    // Nothing waits any more: straight to the server again.
+    // The server is back: the next result goes behind the two, and all three arrive in order.
+    FServer.Starten();
     const Buchung::TErgebnis drittes = aufzeichnung.Speichern(Werte(kSchicht[2]));
     QVERIFY(drittes.Gespeichert);
     QVERIFY(!drittes.Wartet);
-    QCOMPARE(Zeilen().size(), 3);
+    QCOMPARE(Zeilen(),
+             (QStringList{"2026-12-10 06:00:05|91|ma91|N", "2026-12-10 06:01:10|91|ma91|J",
+                          "2026-12-10 06:02:00|92|ma92|J"}));
+    QTRY_COMPARE(FJournal->AnzahlWartend(), 0);
+}
+
+void TstWeiterleitung::aufzeichnungWartetNichtAufDenServer()
+{
+    // Another session holds the employee's row: the pass's locking read waits on the server. The
+    // screen gets its answer after the short wait, and the forwarder finishes the result later.
+    QProcess andere;
+    FServer.SqlNebenher("USE " + kDatenbank +
+                            "; START TRANSACTION; SELECT MITARBEITER_ID FROM MITARBEITER WHERE "
+                            "MITARBEITER_ID = 91 FOR UPDATE; DO SLEEP(2); COMMIT;",
+                        andere);
+    QTRY_COMPARE(Wert("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE INFO LIKE "
+                      "'DO SLEEP%'"),
+                 QString("1"));
+
+    TDBVerbindung verbindung;
+    FServer.Verbinde(verbindung, kDatenbank);
+    TDBAbfrage abfrage(verbindung, "quBuchen");
+    TBuchung buchung(abfrage);
+    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung aufzeichnung(buchung, *FJournal, [&thread](const QString& kennung) {
+        return thread.Senden(kennung, 200);
+    });
+    const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(Werte(kSchicht[1]));
+    QVERIFY(ergebnis.Gespeichert);
+    QVERIFY(ergebnis.Wartet);
+
+    QVERIFY(Zeilen().isEmpty());
+    QVERIFY(andere.waitForFinished(10000));
+    QTRY_COMPARE(FJournal->AnzahlWartend(), 0);
+    QCOMPARE(Zeilen(), QStringList{"2026-12-10 06:01:10|91|ma91|J"});
+    QCOMPARE(Quittungen().size(), 1);
 }
 
 void TstWeiterleitung::aufzeichnungAbgewiesen()
@@ -398,15 +425,19 @@ void TstWeiterleitung::aufzeichnungAbgewiesen()
     FServer.Verbinde(verbindung, kDatenbank);
     TDBAbfrage abfrage(verbindung, "quBuchen");
     TBuchung buchung(abfrage);
-    TAufzeichnung aufzeichnung(buchung, FJournal.get(), {});
+    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
+    QSignalSpy abgewiesen(&thread, &TWeiterleitungsThread::Abgewiesen);
+    TAufzeichnung aufzeichnung(
+        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
     TMessung messung = kSchicht[1];
     messung.Name = QString(101, QChar(0xDC));
     const TBuchungswerte werte = Werte(messung);
     const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(werte);
     QVERIFY(!ergebnis.Gespeichert);
     QCOMPARE(ergebnis.Fehlernummer, QString("1406"));
-    QCOMPARE(FJournal->Suchen(werte.Kennung).value().Zustand,
-             TJournalEintrag::TZustand::Abgewiesen);
+    QTRY_COMPARE(FJournal->Suchen(werte.Kennung).value().Zustand,
+                 TJournalEintrag::TZustand::Abgewiesen);
+    QTRY_COMPARE(abgewiesen.size(), 1);
     QCOMPARE(FJournal->AnzahlWartend(), 0);
     QVERIFY(Zeilen().isEmpty());
 }

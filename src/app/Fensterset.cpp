@@ -30,9 +30,8 @@ struct TFensterset::TObjekte
     std::unique_ptr<TfdmKontakt> kontakt{fdmKontakt = new TfdmKontakt(FDM->MyCon)};
     std::unique_ptr<TfdmDB_Key> dbKey{fdmDB_Key = new TfdmDB_Key(FDM->MyCon)};
     std::unique_ptr<TBuchung> buchung{std::make_unique<TBuchung>(FDM->quBuchen)};
-    // No journal yet: every result goes straight to the server, as it always did.
-    std::unique_ptr<TAufzeichnung> aufzeichnung{
-        std::make_unique<TAufzeichnung>(*buchung, nullptr, std::function<void()>())};
+    // Straight to the server until the journal is opened, once the settings are read.
+    std::unique_ptr<TAufzeichnung> aufzeichnung{std::make_unique<TAufzeichnung>(*buchung)};
     std::unique_ptr<TFMessung> messung{FMessung = new TFMessung(*FDM, *fdmKontakt, *aufzeichnung)};
     std::unique_ptr<TFehlermeldung> fehler{Fehlermeldung = new TFehlermeldung(FMain)};
     std::unique_ptr<TFKurzmeldung> kurz{FKurzmeldung = new TFKurzmeldung(FMain)};

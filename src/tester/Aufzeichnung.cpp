@@ -1,12 +1,20 @@
-// Journal first, then the server or the forwarder.
+// Journal first, then the forwarder, waited for only briefly.
 #include "Aufzeichnung.h"
 
 #include "Journal.h"
 #include "Weiterleitung.h"
 
-TAufzeichnung::TAufzeichnung(TBuchung& buchung, TJournal* journal, std::function<void()> anstossen)
-    : FBuchung(buchung), FJournal(journal), FAnstossen(std::move(anstossen))
+TAufzeichnung::TAufzeichnung(TBuchung& buchung) : FBuchung(buchung) {}
+
+TAufzeichnung::TAufzeichnung(TBuchung& buchung, TJournal& journal, TSenden senden)
+    : FBuchung(buchung), FJournal(&journal), FSenden(std::move(senden))
 {}
+
+void TAufzeichnung::SetzeJournal(TJournal* journal, TSenden senden)
+{
+    FJournal = journal;
+    FSenden = std::move(senden);
+}
 
 Buchung::TErgebnis TAufzeichnung::Speichern(const TBuchungswerte& werte)
 {
@@ -21,40 +29,15 @@ Buchung::TErgebnis TAufzeichnung::Speichern(const TBuchungswerte& werte)
         return direkt;
     }
 
-    int wartend = 1;
-    try {
-        wartend = FJournal->AnzahlWartend();
-    } catch (const std::exception&) {
-        wartend = 2; // unknown: the forwarder decides
+    // The forwarder sends it behind any older waiting result; its answer decides what the
+    // screen shows, unless the server keeps it waiting.
+    const std::optional<Buchung::TErgebnis> antwort =
+        FSenden ? FSenden(werte.Kennung) : std::nullopt;
+    if (antwort && (antwort->Gespeichert || Buchung::Abgewiesen(*antwort)))
+        return *antwort;
+    if (antwort) {
+        vorgemerkt.Fehlernummer = antwort->Fehlernummer;
+        vorgemerkt.Meldung = antwort->Meldung;
     }
-    // Older results wait, so the server was away at the last try: this one queues behind
-    // them instead of overtaking them or waiting for a link that is likely gone.
-    if (wartend > 1) {
-        if (FAnstossen)
-            FAnstossen();
-        return vorgemerkt;
-    }
-
-    const Buchung::TErgebnis ergebnis = FBuchung.Speichern(werte);
-    try {
-        if (ergebnis.Gespeichert) {
-            FJournal->AlsWeitergeleitet(werte.Kennung, QDateTime::currentDateTime(),
-                                        ergebnis.Messung_ID);
-            return ergebnis;
-        }
-        if (Buchung::Abgewiesen(ergebnis)) {
-            FJournal->AlsAbgewiesen(werte.Kennung, QDateTime::currentDateTime(),
-                                    ergebnis.Fehlernummer + u':' + ergebnis.Meldung);
-            return ergebnis;
-        }
-    } catch (const std::exception&) {
-        // Not marked: the entry waits, and the receipt tells the forwarder how it went.
-        if (ergebnis.Gespeichert || Buchung::Abgewiesen(ergebnis))
-            return ergebnis;
-    }
-    if (FAnstossen)
-        FAnstossen();
-    vorgemerkt.Fehlernummer = ergebnis.Fehlernummer;
-    vorgemerkt.Meldung = ergebnis.Meldung;
     return vorgemerkt;
 }

@@ -97,6 +97,12 @@ void TWeiterleitung::Verbinden()
 int TWeiterleitung::Weiterleiten()
 {
     FTimer.stop();
+    if (FBeobachter.Begonnen)
+        FBeobachter.Begonnen();
+    const auto erledigt = [this](const QString& kennung, const Buchung::TErgebnis& ergebnis) {
+        if (FBeobachter.Erledigt)
+            FBeobachter.Erledigt(kennung, ergebnis);
+    };
     int weitergeleitet = 0;
     FLetzteRunde = Buchung::TErgebnis{true, {}, {}, 0};
     try {
@@ -109,14 +115,18 @@ int TWeiterleitung::Weiterleiten()
                     FBuchung->Speichern(Weiterleitung::AusJournal(eintrag));
                 if (Buchung::Abgewiesen(ergebnis)) {
                     const QString grund = ergebnis.Fehlernummer + u':' + ergebnis.Meldung;
+                    erledigt(eintrag.Kennung, ergebnis);
                     FJournal.AlsAbgewiesen(eintrag.Kennung, QDateTime::currentDateTime(), grund);
                     emit Abgewiesen(eintrag.Kennung, grund);
                     continue;
                 }
                 if (!ergebnis.Gespeichert) {
                     FLetzteRunde = ergebnis;
+                    erledigt(eintrag.Kennung, ergebnis);
                     break;
                 }
+                // On the server: the screen may say so even should the mark below fail.
+                erledigt(eintrag.Kennung, ergebnis);
                 // Should the station die before this mark, the entry waits again and its receipt
                 // tells the next round that it arrived.
                 FJournal.AlsWeitergeleitet(eintrag.Kennung, QDateTime::currentDateTime(),
@@ -126,7 +136,7 @@ int TWeiterleitung::Weiterleiten()
             mehr = FLetzteRunde.Gespeichert && stapel.size() == kStapel;
         }
         if (weitergeleitet > 0)
-            FJournal.Aufraeumen(QDateTime::currentDateTime());
+            FJournal.Aufraeumen(QDateTime::currentDateTime(), FAufbewahrungTage);
     } catch (const std::exception& fehler) {
         // The journal could not be read or marked: what is not marked waits for the next round.
         FLetzteRunde =
@@ -145,6 +155,8 @@ int TWeiterleitung::Weiterleiten()
         FTimer.start(FPauseMs);
         FPauseMs = std::min(FPauseMs * 2, kLaengstePauseMs);
     }
+    if (FBeobachter.Beendet)
+        FBeobachter.Beendet();
     emit Wartend(wartend);
     return weitergeleitet;
 }

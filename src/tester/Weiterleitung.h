@@ -3,7 +3,7 @@
 #pragma once
 
 #include "Buchung.h"
-#include "JournalEintrag.h"
+#include "Journal.h"
 
 #include <QObject>
 #include <QTimer>
@@ -56,6 +56,18 @@ public:
     // is marked refused and the round goes on. Returns how many were forwarded.
     int Weiterleiten();
 
+    // Called in the forwarder's thread: at the start of every round, for every result the round
+    // settles or fails on, and at its end. Set before the first round.
+    struct TBeobachter
+    {
+        std::function<void()> Begonnen;
+        std::function<void(const QString& kennung, const Buchung::TErgebnis& ergebnis)> Erledigt;
+        std::function<void()> Beendet;
+    };
+    void SetzeBeobachter(TBeobachter beobachter) { FBeobachter = std::move(beobachter); }
+    // Days forwarded and refused entries stay in the journal; pruned after rounds that forward.
+    void SetzeAufbewahrung(int tage) { FAufbewahrungTage = tage; }
+
     // Milliseconds until the planned next round; -1 when none is planned.
     int NaechsteRundeMs() const { return FTimer.isActive() ? FTimer.interval() : -1; }
     // Why the last round stopped short; Gespeichert when it did not.
@@ -73,6 +85,8 @@ private:
 
     TJournal& FJournal;
     TEinrichten FEinrichten;
+    TBeobachter FBeobachter;
+    int FAufbewahrungTage = TJournal::kAufbewahrungTage;
     std::unique_ptr<TDBVerbindung> FVerbindung;
     std::unique_ptr<TDBAbfrage> FAbfrage;
     std::unique_ptr<TBuchung> FBuchung;
