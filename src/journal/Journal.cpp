@@ -47,6 +47,26 @@ constexpr const char* kSchema =
     " MESSUNG_ID INTEGER,"
     " GRUND TEXT);"
     "CREATE INDEX IF NOT EXISTS MESSUNG_ZUSTAND ON MESSUNG (ZUSTAND, NR);"
+    "CREATE INDEX IF NOT EXISTS MESSUNG_BESTANDEN ON MESSUNG (MITARBEITER_ID, MESSWERTE_OK, "
+    "ZEITSTEMPEL);"
+    // The board's copy for hours without the server: what the board last showed.
+    "CREATE TABLE IF NOT EXISTS KOPIE_ABTEILUNG ("
+    " MANDANT TEXT NOT NULL,"
+    " NR INTEGER NOT NULL,"
+    " ABTEILUNG TEXT NOT NULL,"
+    " PRIMARY KEY (MANDANT, NR));"
+    "CREATE TABLE IF NOT EXISTS KOPIE_PERSON ("
+    " MITARBEITER_ID TEXT PRIMARY KEY,"
+    " MANDANT TEXT NOT NULL,"
+    " ABTEILUNG TEXT NOT NULL,"
+    " NR INTEGER NOT NULL,"
+    " NACHNAME TEXT NOT NULL,"
+    " VORNAME TEXT NOT NULL,"
+    " LOGINNAME TEXT NOT NULL,"
+    " DATUM_ESD_MESSUNG TEXT,"
+    " FOTO BLOB,"
+    " FOTO_QUELLE TEXT);"
+    "CREATE INDEX IF NOT EXISTS KOPIE_PERSON_TAFEL ON KOPIE_PERSON (MANDANT, ABTEILUNG, NR);"
     "PRAGMA user_version = 1;";
 
 constexpr const char* kSpalten =
@@ -291,4 +311,22 @@ std::optional<TJournalEintrag> TJournal::Suchen(const QString& kennung) const
     if (!abfrage.Schritt())
         return std::nullopt;
     return Lesen(abfrage);
+}
+
+QHash<QString, QDateTime> TJournal::LetzteBestandene(const QStringList& mitarbeiter_IDs,
+                                                     const QDateTime& ab) const
+{
+    const std::lock_guard<std::mutex> sperre(FSperre);
+    TSqliteAnweisung abfrage(FDb->get(),
+                             "SELECT MAX(ZEITSTEMPEL) FROM MESSUNG WHERE MITARBEITER_ID = ? AND "
+                             "MESSWERTE_OK = 1 AND ZEITSTEMPEL >= ? AND ZUSTAND <> 'abgewiesen'");
+    QHash<QString, QDateTime> letzte;
+    for (const QString& id : mitarbeiter_IDs) {
+        abfrage.Zuruecksetzen();
+        abfrage.Binden(1, id);
+        abfrage.Binden(2, ab.toString(kZeitformat));
+        if (abfrage.Schritt() && !abfrage.IstNull(0))
+            letzte.insert(id, QDateTime::fromString(abfrage.Text(0), kZeitformat));
+    }
+    return letzte;
 }

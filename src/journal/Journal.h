@@ -5,8 +5,10 @@
 #include "JournalEintrag.h"
 #include "uFehler.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <mutex>
@@ -63,8 +65,14 @@ public:
     // waiting entries stay whatever their age. Returns how many were removed.
     int Aufraeumen(const QDateTime& jetzt, int tage = kAufbewahrungTage);
     std::optional<TJournalEintrag> Suchen(const QString& kennung) const;
+    // The newest pass journaled for each of these employees at or after `ab`, by key.
+    QHash<QString, QDateTime> LetzteBestandene(const QStringList& mitarbeiter_IDs,
+                                               const QDateTime& ab) const;
 
 private:
+    // The board's copy lives in the same file, under the same lock.
+    friend class TTafelkopie;
+
     // Opens FDatei: nullopt when it worked, else why the file is unusable. Throws when the
     // cause is not the file (in use, no rights to the directory).
     std::optional<QString> Oeffnen();

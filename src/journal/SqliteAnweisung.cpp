@@ -28,6 +28,22 @@ void TSqliteAnweisung::Binden(int stelle, qint64 zahl)
     sqlite3_bind_int64(FStmt, stelle, zahl);
 }
 
+void TSqliteAnweisung::BindenBytes(int stelle, const QByteArray& bytes)
+{
+    if (bytes.isEmpty()) {
+        sqlite3_bind_null(FStmt, stelle);
+        return;
+    }
+    sqlite3_bind_blob(FStmt, stelle, bytes.constData(), static_cast<int>(bytes.size()),
+                      SQLITE_TRANSIENT);
+}
+
+void TSqliteAnweisung::Zuruecksetzen()
+{
+    sqlite3_reset(FStmt);
+    sqlite3_clear_bindings(FStmt);
+}
+
 void TSqliteAnweisung::BindenNull(int stelle)
 {
     sqlite3_bind_null(FStmt, stelle);
@@ -63,4 +79,10 @@ qint64 TSqliteAnweisung::Zahl(int spalte) const
 bool TSqliteAnweisung::IstNull(int spalte) const
 {
     return sqlite3_column_type(FStmt, spalte) == SQLITE_NULL;
+}
+
+QByteArray TSqliteAnweisung::Bytes(int spalte) const
+{
+    const void* daten = sqlite3_column_blob(FStmt, spalte);
+    return QByteArray(static_cast<const char*>(daten), sqlite3_column_bytes(FStmt, spalte));
 }

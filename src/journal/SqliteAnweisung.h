@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <QByteArray>
 #include <QString>
 
 class TSqliteAnweisung
@@ -19,6 +20,10 @@ public:
     void Binden(int stelle, const QString& text);
     void Binden(int stelle, qint64 zahl);
     void BindenNull(int stelle);
+    // An empty array binds NULL.
+    void BindenBytes(int stelle, const QByteArray& bytes);
+    // Ready to run again with new values.
+    void Zuruecksetzen();
 
     // The next row (true) or the end (false); throws EJournalfehler with SQLite's code on an error.
     bool Schritt();
@@ -28,6 +33,7 @@ public:
     QString Text(int spalte) const;
     qint64 Zahl(int spalte) const;
     bool IstNull(int spalte) const;
+    QByteArray Bytes(int spalte) const;
 
 private:
     sqlite3* FDb;
