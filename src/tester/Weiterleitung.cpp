@@ -104,6 +104,7 @@ int TWeiterleitung::Weiterleiten()
             FBeobachter.Erledigt(kennung, ergebnis);
     };
     int weitergeleitet = 0;
+    bool gesendet = false;
     FLetzteRunde = Buchung::TErgebnis{true, {}, {}, 0};
     try {
         if (!FBuchung)
@@ -111,6 +112,7 @@ int TWeiterleitung::Weiterleiten()
         for (bool mehr = true; mehr;) {
             const QList<TJournalEintrag> stapel = FJournal.Wartende(kStapel);
             for (const TJournalEintrag& eintrag : stapel) {
+                gesendet = true;
                 const Buchung::TErgebnis ergebnis =
                     FBuchung->Speichern(Weiterleitung::AusJournal(eintrag));
                 if (Buchung::Abgewiesen(ergebnis)) {
@@ -157,6 +159,8 @@ int TWeiterleitung::Weiterleiten()
     }
     if (FBeobachter.Beendet)
         FBeobachter.Beendet();
+    if (gesendet)
+        emit Erreichbar(FLetzteRunde.Gespeichert);
     emit Wartend(wartend);
     return weitergeleitet;
 }

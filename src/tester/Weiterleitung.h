@@ -78,6 +78,8 @@ signals:
     void Wartend(int anzahl);
     // The server refused a result for good: "number:message" for an administrator.
     void Abgewiesen(const QString& kennung, const QString& grund);
+    // After a round that sent anything: whether the server took every result.
+    void Erreichbar(bool erreichbar);
 
 private:
     void Timer_WeiterleitungTimer();

@@ -45,6 +45,7 @@ signals:
     void Wartend(int anzahl);
     // The server refused a result for good: "number:message" for an administrator.
     void Abgewiesen(const QString& kennung, const QString& grund);
+    void Erreichbar(bool erreichbar);
 
 private:
     // What the waiting caller learns from the forwarder's thread.
