@@ -33,7 +33,7 @@ Buchung::TErgebnis TAufzeichnung::Speichern(const TBuchungswerte& werte)
     // screen shows, unless the server keeps it waiting.
     const std::optional<Buchung::TErgebnis> antwort =
         FSenden ? FSenden(werte.Kennung) : std::nullopt;
-    if (antwort && (antwort->Gespeichert || Buchung::Abgewiesen(*antwort)))
+    if (antwort && (antwort->Gespeichert || Buchung::Abgewiesen(*antwort) || antwort->Unklar))
         return *antwort;
     if (antwort) {
         vorgemerkt.Fehlernummer = antwort->Fehlernummer;

@@ -183,8 +183,10 @@ Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
             // A link that broke once the transaction was open may have carried the COMMIT; only
             // the receipt can tell.
             if (dynamic_cast<const EVerbindungsfehler*>(&fehler) && verlauf.Begonnen) {
-                if (!FMitQuittungen)
+                if (!FMitQuittungen) {
+                    ergebnis.Unklar = true;
                     return ergebnis;
+                }
                 try {
                     if (const std::optional<quint64> messung_ID = Nachschlagen(werte.Kennung))
                         return Gespeichert(*messung_ID);

@@ -44,6 +44,9 @@ struct TErgebnis
     bool Wartet = false;
     // Why the station's journal could not take the result; empty when it did or there is none.
     QString Journalfehler{};
+    // The link broke once the transaction was open and no receipt can tell whether the COMMIT
+    // arrived: sending it again could store it twice.
+    bool Unklar = false;
 };
 
 // The server refused the result's values on a live link (too long, out of range, a trigger's

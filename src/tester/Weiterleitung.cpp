@@ -115,8 +115,11 @@ int TWeiterleitung::Weiterleiten()
                 gesendet = true;
                 const Buchung::TErgebnis ergebnis =
                     FBuchung->Speichern(Weiterleitung::AusJournal(eintrag));
-                if (Buchung::Abgewiesen(ergebnis)) {
-                    const QString grund = ergebnis.Fehlernummer + u':' + ergebnis.Meldung;
+                if (Buchung::Abgewiesen(ergebnis) || ergebnis.Unklar) {
+                    // Settled without being forwarded: kept for an administrator, never sent
+                    // again.
+                    const QString grund = (ergebnis.Unklar ? u"unklar "_s : QString()) +
+                                          ergebnis.Fehlernummer + u':' + ergebnis.Meldung;
                     erledigt(eintrag.Kennung, ergebnis);
                     FJournal.AlsAbgewiesen(eintrag.Kennung, QDateTime::currentDateTime(), grund);
                     emit Abgewiesen(eintrag.Kennung, grund);

@@ -76,7 +76,8 @@ public:
 signals:
     // After every round: the results still waiting.
     void Wartend(int anzahl);
-    // The server refused a result for good: "number:message" for an administrator.
+    // A result is settled without being forwarded: the server refused it for good, or (without
+    // receipts) it is unclear whether it arrived. "number:message" for an administrator.
     void Abgewiesen(const QString& kennung, const QString& grund);
     // After a round that sent anything: whether the server took every result.
     void Erreichbar(bool erreichbar);

@@ -20,7 +20,7 @@ TWeiterleitungsThread::TWeiterleitungsThread(TJournal& journal,
          [this](const QString& kennung, const Buchung::TErgebnis& ergebnis) {
              {
                  const std::lock_guard sperre(FWarten.Sperre);
-                 if (!ergebnis.Gespeichert && !Buchung::Abgewiesen(ergebnis))
+                 if (!ergebnis.Gespeichert && !Buchung::Abgewiesen(ergebnis) && !ergebnis.Unklar)
                      FWarten.Fehlschlag = ergebnis;
                  if (kennung != FWarten.Gesucht)
                      return;
