@@ -314,12 +314,15 @@ std::optional<TJournalEintrag> TJournal::Suchen(const QString& kennung) const
 }
 
 QHash<QString, QDateTime> TJournal::LetzteBestandene(const QStringList& mitarbeiter_IDs,
-                                                     const QDateTime& ab) const
+                                                     const QDateTime& ab, bool nurWartende) const
 {
     const std::lock_guard<std::mutex> sperre(FSperre);
-    TSqliteAnweisung abfrage(FDb->get(),
-                             "SELECT MAX(ZEITSTEMPEL) FROM MESSUNG WHERE MITARBEITER_ID = ? AND "
-                             "MESSWERTE_OK = 1 AND ZEITSTEMPEL >= ? AND ZUSTAND <> 'abgewiesen'");
+    TSqliteAnweisung abfrage(
+        FDb->get(), nurWartende
+                        ? "SELECT MAX(ZEITSTEMPEL) FROM MESSUNG WHERE MITARBEITER_ID = ? AND "
+                          "MESSWERTE_OK = 1 AND ZEITSTEMPEL >= ? AND ZUSTAND = 'wartet'"
+                        : "SELECT MAX(ZEITSTEMPEL) FROM MESSUNG WHERE MITARBEITER_ID = ? AND "
+                          "MESSWERTE_OK = 1 AND ZEITSTEMPEL >= ? AND ZUSTAND <> 'abgewiesen'");
     QHash<QString, QDateTime> letzte;
     for (const QString& id : mitarbeiter_IDs) {
         abfrage.Zuruecksetzen();

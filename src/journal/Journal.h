@@ -65,9 +65,11 @@ public:
     // waiting entries stay whatever their age. Returns how many were removed.
     int Aufraeumen(const QDateTime& jetzt, int tage = kAufbewahrungTage);
     std::optional<TJournalEintrag> Suchen(const QString& kennung) const;
-    // The newest pass journaled for each of these employees at or after `ab`, by key.
+    // The newest pass journaled for each of these employees at or after `ab`, by key; refused
+    // ones never count. With `nurWartende` only those not yet on the server: the server's stamp
+    // already shows the others.
     QHash<QString, QDateTime> LetzteBestandene(const QStringList& mitarbeiter_IDs,
-                                               const QDateTime& ab) const;
+                                               const QDateTime& ab, bool nurWartende) const;
 
 private:
     // The board's copy lives in the same file, under the same lock.
