@@ -24,6 +24,7 @@ class TFehlermeldung;
 class TfdmKontakt;
 class TGestenFilter;
 class TKontakt;
+class TTafelkopie;
 class TTouchKeyboard;
 
 class TFMessung : public TBildschirm, private TMessanzeige
@@ -46,6 +47,8 @@ public:
     void SetzeTafel(TTafel tafel) { FTafel = std::move(tafel); }
     // The overlay for a failed store or tester link; it is created after this screen.
     void SetzeFehleranzeige(TFehlermeldung* anzeige) { FFehleranzeige = anzeige; }
+    // The board's copy the screen takes the person from while the server does not answer.
+    void SetzeKopie(const TTafelkopie* kopie) { FKopie = kopie; }
     // At start-up: a database without receipts is reported to the administrator, once.
     void QuittungenPruefen();
 
@@ -104,6 +107,8 @@ private:
     QLabel* lblHinweis_1a;
     QLabel* lblHinweis_1b;
     QPlainTextEdit* memFehler;
+    // That the result waits in the journal for the server.
+    QLabel* lblUebertragung;
     QWidget* panTastatur;
     QLineEdit* edName;
     TTouchKeyboard* TouchKeyboard1;
@@ -134,11 +139,13 @@ private:
                       const QString& errorcode) override;
     void PeriodeSetzen(int ms) override;
     void CountdownStarten() override;
+    void HinweisZeigen(const QString& text) override;
 
     TFDM& FDaten;
     TfdmKontakt& FKontakte;
     TAufzeichnung& FAufzeichnung;
     TFehlermeldung* FFehleranzeige = nullptr;
+    const TTafelkopie* FKopie = nullptr;
     TTafel FTafel;
     bool FQuittungenGeprueft = false;
     std::unique_ptr<TKontakt> FKontakt;
