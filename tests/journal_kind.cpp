@@ -108,7 +108,8 @@ int main(int argc, char* argv[])
             weiterleitung.SetzeBeobachter(std::move(beobachter));
             weiterleitung.Weiterleiten();
         }
-        Melden("holding", argumente[2]);
+        std::fputs("holding\n", stdout);
+        std::fflush(stdout);
     } catch (const std::exception& fehler) {
         Melden("failed", TypNameVon(fehler) + u':' + MeldungVon(fehler));
         return 1;

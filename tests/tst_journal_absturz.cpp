@@ -79,6 +79,8 @@ void TstJournalAbsturz::init()
 bool TstJournalAbsturz::Lesen(const QByteArray& zeile)
 {
     const QList<QByteArray> teile = zeile.trimmed().split(' ');
+    if (teile.size() == 1)
+        return teile[0] == "holding";
     if (teile.size() != 2)
         return false;
     if (teile[0] == "journaled")
@@ -86,7 +88,7 @@ bool TstJournalAbsturz::Lesen(const QByteArray& zeile)
     else if (teile[0] == "forwarded")
         FWeitergeleitet << QString::fromLatin1(teile[1]);
     else
-        return teile[0] == "holding";
+        return false;
     return true;
 }
 
