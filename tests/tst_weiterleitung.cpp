@@ -52,6 +52,28 @@ const QList<TMessung> kSchicht{
 
 } // namespace
 
+// A station's recording as the window set builds it: a direct booking on a connection of its own,
+// the forwarder's thread, and the recording waiting for the forwarder at most `wartezeitMs`.
+struct TAufzeichnungsStand
+{
+    TAufzeichnungsStand(const TTestServer& server, TJournal& journal,
+                        TWeiterleitung::TEinrichten einrichten,
+                        int wartezeitMs = TWeiterleitungsThread::kWartezeitMs)
+        : thread(journal, std::move(einrichten)),
+          aufzeichnung(buchung, journal, [this, wartezeitMs](const QString& kennung) {
+              return thread.Senden(kennung, wartezeitMs);
+          })
+    {
+        server.Verbinde(verbindung, kDatenbank);
+    }
+
+    TDBVerbindung verbindung;
+    TDBAbfrage abfrage{verbindung, QStringLiteral("quBuchen")};
+    TBuchung buchung{abfrage};
+    TWeiterleitungsThread thread;
+    TAufzeichnung aufzeichnung;
+};
+
 class TstWeiterleitung : public QObject
 {
     Q_OBJECT
@@ -353,13 +375,8 @@ void TstWeiterleitung::imEigenenThread()
 void TstWeiterleitung::aufzeichnungMitServer()
 {
     // Nothing waits: the forwarder stores the result while the screen waits for its answer.
-    TDBVerbindung verbindung;
-    FServer.Verbinde(verbindung, kDatenbank);
-    TDBAbfrage abfrage(verbindung, "quBuchen");
-    TBuchung buchung(abfrage);
-    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
-    TAufzeichnung aufzeichnung(
-        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
+    TAufzeichnungsStand stand(FServer, *FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung& aufzeichnung = stand.aufzeichnung;
     const TBuchungswerte werte = Werte(kSchicht[1]);
     const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(werte);
     QVERIFY(ergebnis.Gespeichert);
@@ -371,7 +388,7 @@ void TstWeiterleitung::aufzeichnungMitServer()
                  TJournalEintrag::TZustand::Weitergeleitet);
 
     // Without a journal the station records as it always did, over its own connection.
-    TAufzeichnung ohneJournal(buchung);
+    TAufzeichnung ohneJournal(stand.buchung);
     const Buchung::TErgebnis direkt = ohneJournal.Speichern(Werte(kSchicht[2]));
     QVERIFY(direkt.Gespeichert);
     QVERIFY(!direkt.Wartet);
@@ -380,13 +397,8 @@ void TstWeiterleitung::aufzeichnungMitServer()
 
 void TstWeiterleitung::aufzeichnungOhneServerWartetInReihe()
 {
-    TDBVerbindung verbindung;
-    FServer.Verbinde(verbindung, kDatenbank);
-    TDBAbfrage abfrage(verbindung, "quBuchen");
-    TBuchung buchung(abfrage);
-    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
-    TAufzeichnung aufzeichnung(
-        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
+    TAufzeichnungsStand stand(FServer, *FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung& aufzeichnung = stand.aufzeichnung;
 
     FServer.Stoppen();
     const Buchung::TErgebnis erstes = aufzeichnung.Speichern(Werte(kSchicht[0]));
@@ -421,14 +433,8 @@ void TstWeiterleitung::aufzeichnungWartetNichtAufDenServer()
                       "'DO SLEEP%'"),
                  QString("1"));
 
-    TDBVerbindung verbindung;
-    FServer.Verbinde(verbindung, kDatenbank);
-    TDBAbfrage abfrage(verbindung, "quBuchen");
-    TBuchung buchung(abfrage);
-    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
-    TAufzeichnung aufzeichnung(buchung, *FJournal, [&thread](const QString& kennung) {
-        return thread.Senden(kennung, 200);
-    });
+    TAufzeichnungsStand stand(FServer, *FJournal, Einrichten(FServer.Port()), 200);
+    TAufzeichnung& aufzeichnung = stand.aufzeichnung;
     const Buchung::TErgebnis ergebnis = aufzeichnung.Speichern(Werte(kSchicht[1]));
     QVERIFY(ergebnis.Gespeichert);
     QVERIFY(ergebnis.Wartet);
@@ -444,14 +450,9 @@ void TstWeiterleitung::aufzeichnungAbgewiesen()
 {
     // Refused values on a live link: the red card as without a journal, and the entry is kept
     // as refused rather than waiting.
-    TDBVerbindung verbindung;
-    FServer.Verbinde(verbindung, kDatenbank);
-    TDBAbfrage abfrage(verbindung, "quBuchen");
-    TBuchung buchung(abfrage);
-    TWeiterleitungsThread thread(*FJournal, Einrichten(FServer.Port()));
-    QSignalSpy abgewiesen(&thread, &TWeiterleitungsThread::Abgewiesen);
-    TAufzeichnung aufzeichnung(
-        buchung, *FJournal, [&thread](const QString& kennung) { return thread.Senden(kennung); });
+    TAufzeichnungsStand stand(FServer, *FJournal, Einrichten(FServer.Port()));
+    TAufzeichnung& aufzeichnung = stand.aufzeichnung;
+    QSignalSpy abgewiesen(&stand.thread, &TWeiterleitungsThread::Abgewiesen);
     TMessung messung = kSchicht[1];
     messung.Name = QString(101, QChar(0xDC));
     const TBuchungswerte werte = Werte(messung);
