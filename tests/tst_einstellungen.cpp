@@ -42,6 +42,8 @@ private slots:
     void geschriebeneWerteLesenSichGleich();
     void pruefungen_data();
     void pruefungen();
+    void journal_data();
+    void journal();
     void kleineHexZiffernWerdenAngenommen();
     void gelesenWirdNurBisZumErfolg();
 
@@ -209,8 +211,11 @@ void TstEinstellungen::keineDatei()
 
 void TstEinstellungen::portKeineZahl()
 {
+    TKlarEinstellungen werte = GueltigeWerte();
+    werte.JournalVerzeichnis = QStringLiteral("/srv/teststation");
+    werte.JournalTage = QStringLiteral("90");
     TEinstellungsDatei datei;
-    datei.Schreibe(GueltigeWerte());
+    datei.Schreibe(werte);
     datei.Ersetze("Port=3306", "Port=abc");
     QCOMPARE(Lies(datei), QStringList{Lesefehler("Der Eintrag Port ist keine Zahl.")});
     QVERIFY(!FEinstellungenOK);
@@ -220,6 +225,8 @@ void TstEinstellungen::portKeineZahl()
     QCOMPARE(FMenu.Menu_AnzAbteilungen(), QString());
     QCOMPARE(FMenu.Mandant(), QString());
     QCOMPARE(FMenu.Werbung_Welcome(), QString());
+    QCOMPARE(FFdm->Journal_Verzeichnis, QString());
+    QCOMPARE(FFdm->Journal_Aufbewahrung_Tage, 30);
 }
 
 void TstEinstellungen::werteWerdenUebernommen()
@@ -231,6 +238,8 @@ void TstEinstellungen::werteWerdenUebernommen()
     werte.Mandant = QStringLiteral("Müller & Söhne \"Nord\"");
     werte.Menu = QStringLiteral("6");
     werte.Willkommen = QStringLiteral("  Grüß Gott!  ");
+    werte.JournalVerzeichnis = QStringLiteral("/srv/test station ");
+    werte.JournalTage = QStringLiteral("365");
     TEinstellungsDatei datei;
     datei.Schreibe(werte);
     QCOMPARE(Lies(datei), QStringList());
@@ -244,6 +253,8 @@ void TstEinstellungen::werteWerdenUebernommen()
     QCOMPARE(FMenu.Menu_AnzAbteilungen(), QStringLiteral("6"));
     QCOMPARE(FMenu.Mandant(), werte.Mandant);
     QCOMPARE(FMenu.Werbung_Welcome(), werte.Willkommen);
+    QCOMPARE(FFdm->Journal_Verzeichnis, werte.JournalVerzeichnis);
+    QCOMPARE(FFdm->Journal_Aufbewahrung_Tage, 365);
 }
 
 void TstEinstellungen::geschriebeneWerteLesenSichGleich_data()
@@ -350,6 +361,65 @@ void TstEinstellungen::pruefungen()
         QVERIFY(FFdm->EinstellungenBeschaedigt());
         break;
     }
+}
+
+void TstEinstellungen::journal_data()
+{
+    QTest::addColumn<QByteArray>("abschnitt"); // appended to a valid file
+    QTest::addColumn<QString>("verzeichnis");
+    QTest::addColumn<int>("tage");
+    QTest::addColumn<QStringList>("fehler");
+
+    const QString verzeichnisFehler =
+        QStringLiteral("Verzeichnis im Abschnitt [Journal] ist kein absoluter Pfad: \"%1\"");
+    const QString keineZahl =
+        QStringLiteral("Aufbewahrung_Tage im Abschnitt [Journal] ist keine ganze Zahl: \"%1\"");
+    const QString ausserhalb = QStringLiteral(
+        "Aufbewahrung_Tage im Abschnitt [Journal] liegt nicht zwischen 1 und 3650: %1");
+
+    QTest::newRow("ohne abschnitt") << QByteArray() << QString() << 30 << QStringList();
+    QTest::newRow("gueltig") << QByteArray("Verzeichnis=/srv/teststation\r\nAufbewahrung_Tage=90")
+                             << "/srv/teststation" << 90 << QStringList();
+    QTest::newRow("leere werte") << QByteArray("Verzeichnis=\r\nAufbewahrung_Tage=") << QString()
+                                 << 30 << QStringList();
+    QTest::newRow("ein tag") << QByteArray("Aufbewahrung_Tage=1") << QString() << 1
+                             << QStringList();
+    QTest::newRow("zehn jahre") << QByteArray("Aufbewahrung_Tage=3650") << QString() << 3650
+                                << QStringList();
+    QTest::newRow("null tage") << QByteArray("Aufbewahrung_Tage=0") << QString() << 30
+                               << QStringList{ausserhalb.arg("0")};
+    QTest::newRow("ueber zehn jahre") << QByteArray("Aufbewahrung_Tage=3651") << QString() << 30
+                                      << QStringList{ausserhalb.arg("3651")};
+    QTest::newRow("keine zahl") << QByteArray("Aufbewahrung_Tage=dreissig") << QString() << 30
+                                << QStringList{keineZahl.arg("dreissig")};
+    QTest::newRow("kommazahl") << QByteArray("Aufbewahrung_Tage=7.5") << QString() << 30
+                               << QStringList{keineZahl.arg("7.5")};
+    QTest::newRow("relativer pfad") << QByteArray("Verzeichnis=journal") << QString() << 30
+                                    << QStringList{verzeichnisFehler.arg("journal")};
+    QTest::newRow("tilde") << QByteArray("Verzeichnis=~/journal") << QString() << 30
+                           << QStringList{verzeichnisFehler.arg("~/journal")};
+    QTest::newRow("beide ungueltig")
+        << QByteArray("Aufbewahrung_Tage=-5\r\nVerzeichnis=state") << QString() << 30
+        << QStringList{verzeichnisFehler.arg("state"), ausserhalb.arg("-5")};
+}
+
+void TstEinstellungen::journal()
+{
+    QFETCH(QByteArray, abschnitt);
+    QFETCH(QString, verzeichnis);
+    QFETCH(int, tage);
+    QFETCH(QStringList, fehler);
+    TEinstellungsDatei datei;
+    datei.Schreibe(GueltigeWerte());
+    if (!abschnitt.isEmpty())
+        datei.Schreibe(datei.Inhalt() + "\r\n[Journal]\r\n" + abschnitt + "\r\n");
+
+    // Optional keys: an unusable value falls back to its default and the station carries on.
+    QCOMPARE(Lies(datei), QStringList());
+    QVERIFY(FEinstellungenOK);
+    QCOMPARE(FFdm->Journal_Verzeichnis, verzeichnis);
+    QCOMPARE(FFdm->Journal_Aufbewahrung_Tage, tage);
+    QCOMPARE(JournalEinstellungsfehler(TIniDatei(datei.Pfad())), fehler);
 }
 
 void TstEinstellungen::kleineHexZiffernWerdenAngenommen()

@@ -43,7 +43,7 @@ for f in Maintainer Description Section Architecture; do
 done
 # Package names only, without versions and alternatives' bars.
 abhaengig=$(feld Depends | tr ',|' '\n\n' | sed 's/(.*)//; s/[[:space:]]//g')
-for paket in libqt6widgets6 libqt6gui6 libqt6serialport6 libqt6svg6 libmariadb3; do
+for paket in libqt6widgets6 libqt6gui6 libqt6serialport6 libqt6svg6 libmariadb3 libsqlite3-0; do
     grep -qx "$paket" <<<"$abhaengig" || fehler "Depends ohne $paket: $(feld Depends)"
 done
 dpkg-deb --info "$deb" conffiles | grep -qx /etc/xdg/autostart/teststation.desktop ||

@@ -68,6 +68,7 @@ private slots:
     void leeresPasswortNurAusdruecklich();
     void pruefenErkenntManipulation();
     void pruefenZeigtDenNamenDerStation();
+    void journalEinstellungen();
     void ueberschreibenBehaeltEigentuemer();
     void rechteDerDatei_data();
     void rechteDerDatei();
@@ -220,6 +221,40 @@ void TstWerkzeug::pruefenZeigtDenNamenDerStation()
     QCOMPARE(lauf.status, 0);
     QVERIFY2(QString::fromUtf8(lauf.ausgabe).contains(QStringLiteral("Datenbank: STRAßE_ä\n")),
              lauf.ausgabe);
+}
+
+void TstWerkzeug::journalEinstellungen()
+{
+    QVERIFY(!Starte(Grundwerte()).ausgabe.contains("[Journal]"));
+
+    const QString pfad = FVerzeichnis.filePath(QStringLiteral("journal.ini"));
+    QCOMPARE(Starte(Grundwerte() << "--journal-verzeichnis"
+                                 << "/srv/teststation"
+                                 << "--journal-tage"
+                                 << "90"
+                                 << "-o" << pfad)
+                 .status,
+             0);
+    const TLauf pruefung = Starte({"--pruefen", pfad});
+    QCOMPARE(pruefung.status, 0);
+    QVERIFY2(pruefung.ausgabe.contains(
+                 "Journal:   /srv/teststation, weitergeleitete Einträge 90 Tage\n"),
+             pruefung.ausgabe);
+
+    // Edited by hand: the station would run on its default, not as the site meant.
+    QFile datei(pfad);
+    QVERIFY(datei.open(QIODevice::ReadWrite));
+    QByteArray inhalt = datei.readAll();
+    QVERIFY(inhalt.contains("Aufbewahrung_Tage=90"));
+    inhalt.replace("Aufbewahrung_Tage=90", "Aufbewahrung_Tage=0");
+    datei.resize(0);
+    datei.write(inhalt);
+    datei.close();
+    const TLauf kaputt = Starte({"--pruefen", pfad});
+    QCOMPARE(kaputt.status, 1);
+    QVERIFY2(kaputt.fehler.contains("Aufbewahrung_Tage im Abschnitt [Journal] liegt nicht "
+                                    "zwischen 1 und 3650: 0"),
+             kaputt.fehler);
 }
 
 void TstWerkzeug::ueberschreibenBehaeltEigentuemer()
@@ -390,6 +425,15 @@ void TstWerkzeug::falscheEingaben_data()
     QTest::newRow("pin mit buchstaben") << (Grundwerte() << "--beenden-pin"
                                                          << "12ab")
                                         << QByteArray("4 bis 12 Ziffern");
+    QTest::newRow("journal relativ") << (Grundwerte() << "--journal-verzeichnis"
+                                                      << "journal")
+                                     << QByteArray("kein absoluter Pfad: \"journal\"");
+    QTest::newRow("journal null tage") << (Grundwerte() << "--journal-tage"
+                                                        << "0")
+                                       << QByteArray("nicht zwischen 1 und 3650: 0");
+    QTest::newRow("journal tage keine zahl") << (Grundwerte() << "--journal-tage"
+                                                              << "30d")
+                                             << QByteArray("keine ganze Zahl: \"30d\"");
     QTest::newRow("zeilenumbruch") << (Grundwerte() << "--willkommen"
                                                     << "a\nb")
                                    << QByteArray("Zeilenumbruch");

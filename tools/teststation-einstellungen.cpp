@@ -75,10 +75,11 @@ int Pruefen(const QString& pfad, bool verbinden)
         Fehlerausgabe() << "Datei nicht gefunden: " << pfad << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
+    const TIniDatei ini(pfad);
     TDBEinstellungen db;
     TMenuWerte menu;
     try {
-        LeseEinstellungen(TIniDatei(pfad), db, menu);
+        LeseEinstellungen(ini, db, menu);
     } catch (const EFehler& fehler) {
         Fehlerausgabe() << "Nicht lesbar: " << fehler.Anzeige() << Qt::endl;
         return kPruefungFehlgeschlagen;
@@ -115,6 +116,19 @@ int Pruefen(const QString& pfad, bool verbinden)
                         << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
+    // The station runs with such values, but not with the journal the site asked for.
+    const QStringList journalFehler = JournalEinstellungsfehler(ini);
+    if (!journalFehler.isEmpty()) {
+        for (const QString& fehler : journalFehler)
+            Fehlerausgabe() << fehler << Qt::endl;
+        Fehlerausgabe() << "Die Station nimmt dafür die Vorgabe." << Qt::endl;
+        return kPruefungFehlgeschlagen;
+    }
+    if (!db.Journal_Verzeichnis.isEmpty() || db.Journal_Aufbewahrung_Tage != kJournalTageVorgabe)
+        aus << "Journal:   "
+            << (db.Journal_Verzeichnis.isEmpty() ? u"Standardverzeichnis"_s
+                                                 : db.Journal_Verzeichnis)
+            << ", weitergeleitete Einträge " << db.Journal_Aufbewahrung_Tage << " Tage" << Qt::endl;
     aus << "Die Datei ist gültig." << Qt::endl;
     return verbinden ? VerbindungPruefen(db) : kErfolg;
 }
@@ -220,6 +234,15 @@ int main(int argc, char* argv[])
                                         u"Text der Willkommensseite (Vorgabe "
                                         "\"Herzlich Willkommen.\")."_s,
                                         u"TEXT"_s, u"Herzlich Willkommen."_s);
+    const QCommandLineOption journalVerzeichnis(
+        u"journal-verzeichnis"_s,
+        u"Absoluter Pfad des Verzeichnisses für das Journal der Station (Vorgabe: "
+        "Zustandsverzeichnis des Benutzers)."_s,
+        u"VERZEICHNIS"_s);
+    const QCommandLineOption journalTage(
+        u"journal-tage"_s,
+        u"Tage, die das Journal weitergeleitete Einträge behält: 1 bis 3650 (Vorgabe 30)."_s,
+        u"N"_s);
     const QCommandLineOption ausgabe(u"o"_s, u"In DATEI schreiben statt auf die Standardausgabe."_s,
                                      u"DATEI"_s);
     const QCommandLineOption pruefen(u"pruefen"_s,
@@ -233,7 +256,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption version(u"version"_s, u"Versionsnummer anzeigen."_s);
     parser.addOptions(verbindungsoptionen.Alle());
     parser.addOptions({leeresPasswort, protokoll, com, geraet, mandant, beendenPin, menu,
-                       willkommen, ausgabe, pruefen, verbindungPruefen, version});
+                       willkommen, journalVerzeichnis, journalTage, ausgabe, pruefen,
+                       verbindungPruefen, version});
 
     QTextStream aus(stdout);
     if (const std::optional<int> ende = verbindungsoptionen.Einlesen(
@@ -300,6 +324,8 @@ int main(int argc, char* argv[])
     werte.BeendenPin = parser.value(beendenPin);
     werte.Menu = parser.value(menu);
     werte.Willkommen = parser.value(willkommen);
+    werte.JournalVerzeichnis = parser.value(journalVerzeichnis);
+    werte.JournalTage = parser.value(journalTage);
 
     QString text;
     try {

@@ -11,6 +11,9 @@ class TFKurzmeldung;
 class TFMain;
 class TFMessung;
 class TFehlermeldung;
+class TJournal;
+class TKopieauffrischung;
+class TTafelkopie;
 class TfdmDB_Key;
 class TfdmKontakt;
 
@@ -36,6 +39,13 @@ public:
     TFensterset();
     // Releases them in reverse order and clears the references.
     ~TFensterset();
+
+    // The station's journal and the board's copy in it: null until the settings are read, and
+    // when the journal cannot be used. For tests and tools that look inside.
+    TJournal* Journal() const;
+    TTafelkopie* Kopie() const;
+    // Emits Aufgefrischt after every refresh of the copy; null while there is no copy.
+    TKopieauffrischung* Auffrischung() const;
 
     TFensterset(const TFensterset&) = delete;
     TFensterset& operator=(const TFensterset&) = delete;

@@ -25,6 +25,8 @@ bool TFDM::MitDB_Verbinden()
             ergebnis = Lese_Einstellungen();
         if (!FEinstellungen_OK)
             return ergebnis;
+        if (FBeiEinstellungen)
+            std::exchange(FBeiEinstellungen, {})();
         // The plain credentials live only in the connection.
         Einstellen(MyCon, ZugangAus(*this));
         MyCon.SetConnected(true);

@@ -8,6 +8,9 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <utility>
+
 class TFDM : public QObject, public TDBEinstellungen
 {
     Q_OBJECT
@@ -26,6 +29,13 @@ public:
     TDBAbfrage quSuchen{MyCon, QStringLiteral("quSuchen")};
     TDBAbfrage quMitarbeiter{MyCon, QStringLiteral("quMitarbeiter")};
     TDBAbfrage quBuchen{MyCon, QStringLiteral("quBuchen")};
+
+    // Runs once, the first time the settings were read and are usable, before the connection is
+    // tried: what needs the settings but not the server starts there.
+    void SetzeBeiEinstellungen(std::function<void()> danach)
+    {
+        FBeiEinstellungen = std::move(danach);
+    }
 
     // Receiver of the three menu values (the main window).
     void SetzeMenuZiel(TMenuWerte* ziel) { FMenuZiel = ziel; }
@@ -48,4 +58,5 @@ private:
     TMenuWerte* FMenuZiel = nullptr;
     QString FVerzeichnis;
     bool FBeschaedigt = false;
+    std::function<void()> FBeiEinstellungen;
 };

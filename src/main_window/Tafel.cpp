@@ -51,4 +51,14 @@ int Seitenzahl(int anzahlMitarbeiter)
     return anzahlMitarbeiter <= 0 ? 1 : (anzahlMitarbeiter + kKachelnJeSeite - 1) / kKachelnJeSeite;
 }
 
+QString Uebertragungshinweis(bool offline, int wartend)
+{
+    const QString warten = wartend == 1 ? u"1 Messung wartet auf Übertragung"_s
+                                        : u"%1 Messungen warten auf Übertragung"_s.arg(wartend);
+    if (offline)
+        return wartend > 0 ? u"Offline – "_s + warten
+                           : u"Offline – Messungen werden in der Station gespeichert"_s;
+    return wartend > 0 ? warten : QString();
+}
+
 } // namespace Tafel

@@ -26,4 +26,7 @@ bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag);
 // Pages needed for that many employees; at least one.
 int Seitenzahl(int anzahlMitarbeiter);
 
+// The title bar's note on the server: empty when the station is online and nothing waits.
+QString Uebertragungshinweis(bool offline, int wartend);
+
 } // namespace Tafel

@@ -99,6 +99,16 @@ void TFMain::BaueTitelleiste()
     Label2->setFont(titel);
     SetzeTextfarbe(Label2, QColor(0x3c, 0x78, 0xff));
     Setze(Label2, {675, 30, 760, 50}, 37);
+    // Between the logo and the title, where it never covers the paging.
+    lblOffline = Benannt(new QLabel(Panel1), u"lblOffline"_s);
+    QFont hinweis(u"Verdana"_s);
+    hinweis.setBold(true);
+    lblOffline->setFont(hinweis);
+    lblOffline->setWordWrap(true);
+    lblOffline->setAlignment(Qt::AlignCenter);
+    SetzeTextfarbe(lblOffline, QColor(0xff, 0xb0, 0x00));
+    Setze(lblOffline, {420, 8, 250, 80}, 17);
+    lblOffline->hide();
 
     // Paging of a department with more employees than tiles.
     btnSeite_Zurueck = Benannt(new QPushButton(u"◀"_s, Panel1), u"btnSeite_Zurueck"_s);
@@ -238,6 +248,45 @@ void TFMain::Verbinden(TFDM& daten, TfdmKontakt& kontakte, TFMessung& messung)
     MA_Kontakt->Init(u"Mitarbeiter"_s);
 }
 
+void TFMain::SetzeKopie(TJournal* journal, TTafelkopie* kopie, TAuffrischen auffrischen)
+{
+    FJournal = journal;
+    FKopie = kopie;
+    FAuffrischen = std::move(auffrischen);
+}
+
+void TFMain::SetzeWartend(int anzahl)
+{
+    FWartend = anzahl;
+    ZeigeOffline();
+}
+
+void TFMain::ServerErreichbar(bool erreichbar)
+{
+    if (erreichbar && FOffline)
+        WiederOnline();
+}
+
+void TFMain::SetzeOffline(bool offline)
+{
+    if (offline == FOffline)
+        return;
+    FOffline = offline;
+    ZeigeOffline();
+    if (offline && !TimerDB.isActive()) {
+        // The copy serves; the server is looked for quietly, as at a start without it.
+        FWiederholung.Beginnen();
+        TimerDB.start();
+    }
+}
+
+void TFMain::ZeigeOffline()
+{
+    const QString text = Tafel::Uebertragungshinweis(FOffline, FWartend);
+    lblOffline->setText(text);
+    lblOffline->setVisible(!text.isEmpty());
+}
+
 void TFMain::ZeigeVollbild()
 {
     if (const QScreen* bildschirm = screen())
@@ -290,8 +339,9 @@ void TFMain::FormShow()
     if (!FDaten->EinstellungenOK()) {
         lblVerbindung->setText(Wiederholung::HinweisEinstellungen());
         lblVerbindung->show();
-    } else if (!FAbteilungenGeladen) {
-        // After a power cut the kiosk often starts before the network or the server.
+    } else if (!FAbteilungenGeladen || FOffline) {
+        // After a power cut the kiosk often starts before the network or the server. With the
+        // board's copy the station works meanwhile and looks for the server quietly.
         FWiederholung.Beginnen();
         TimerDB.start();
         ZeigeVerbindungshinweis();
@@ -307,7 +357,7 @@ void TFMain::TimerDBTimer()
         return;
     }
     Lade_Abteilungen();
-    if (!FAbteilungenGeladen) {
+    if (!FAbteilungenGeladen || FOffline) {
         FWiederholung.Fehlgeschlagen();
         ZeigeVerbindungshinweis();
         return;
@@ -320,6 +370,11 @@ void TFMain::TimerDBTimer()
 
 void TFMain::ZeigeVerbindungshinweis()
 {
+    // The title bar says it while the copy serves; the welcome card stays as it is.
+    if (FOffline) {
+        lblVerbindung->hide();
+        return;
+    }
     lblVerbindung->setText(
         Wiederholung::Hinweis(FKeineVerbindung, FWiederholung.Restsekunden(), FAbteilungsfehler));
     lblVerbindung->show();

@@ -10,6 +10,8 @@
 #include "uKontakt.h"
 
 #include <QList>
+#include <QSet>
+#include <QSize>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
@@ -28,6 +30,9 @@ class TFMessung;
 class TFotostapel;
 class TfdmKontakt;
 class TGestenFilter;
+class TJournal;
+class TTafelkopie;
+struct TKopiePerson;
 class TKachelFoto;
 class TPinAbfrage;
 
@@ -46,6 +51,17 @@ public:
     // queries, the contact module behind the tiles' employee record, and the measurement
     // screen a tile opens. Set once, before the window is shown.
     void Verbinden(TFDM& daten, TfdmKontakt& kontakte, TFMessung& messung);
+    // The station's journal with the board's copy, once the settings are read; without them
+    // the board needs the server. `auffrischen` asks for the copy of the menu (an empty
+    // department) or of a department to be read again; it returns at once.
+    using TAuffrischen = std::function<void(const QString& abteilung, QSize kachel)>;
+    void SetzeKopie(TJournal* journal, TTafelkopie* kopie, TAuffrischen auffrischen);
+    // Results in the journal not yet on the server, after every round of the forwarder.
+    void SetzeWartend(int anzahl);
+    // The forwarder got results through: while the copy serves, the board turns to the server.
+    void ServerErreichbar(bool erreichbar);
+    // True while the board shows the copy because the server does not answer.
+    bool Offline() const { return FOffline; }
 
     // Shows the window borderless over the whole screen.
     void ZeigeVollbild();
@@ -110,6 +126,8 @@ private:
     QWidget* Panel1 = nullptr;
     TBild* Image5 = nullptr;
     QLabel* Label2 = nullptr;
+    // "Offline – …": the server is away or results wait; hidden when all is forwarded.
+    QLabel* lblOffline = nullptr;
     QStackedWidget* CardPanel = nullptr;
     QWidget* cardWelcome = nullptr;
     QWidget* cardMitarbeiter = nullptr;
@@ -164,6 +182,15 @@ private:
     void Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos);
     // Puts the decoded photos into their tiles, then warns of each unreadable one.
     void Zeige_Fotos(TFotostapel& fotos);
+    // The board from the copy while the server does not answer.
+    bool Lade_Abteilungen_Kopie();
+    void Lade_MA_Abteilung_Kopie();
+    void Lade_MA_Kachel_Kopie(const TKopiePerson& person, int n);
+    void ZeigeOffline();
+    // Offline starts the quiet search for the server.
+    void SetzeOffline(bool offline);
+    // Online again after the copy served: the menu and the receipt check from the server.
+    void WiederOnline();
     void VersteckeKachel(int n);
     void ZeigeSeite(int seite);
     void ZeigeSeitenanzeige();
@@ -178,5 +205,12 @@ private:
     bool FKeineVerbindung = false;
     QString FAbteilungsfehler;
     TWiederholung FWiederholung;
+    TJournal* FJournal = nullptr;
+    TTafelkopie* FKopie = nullptr;
+    TAuffrischen FAuffrischen;
+    bool FOffline = false;
+    int FWartend = 0;
+    // Employees of the shown page with a pass in the journal today, not yet on the server.
+    QSet<QString> FHeuteBestanden;
     TEndePin FEndePin;
 };

@@ -3,14 +3,17 @@
 #include "Bilder.h"
 #include "DBFehler.h"
 #include "Fotostapel.h"
+#include "Journal.h"
 #include "Startmeldung.h"
 #include "Tafel.h"
+#include "Tafelkopie.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uFehler.h"
 #include "uMeldung.h"
 #include "uMessung.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QStackedWidget>
@@ -72,14 +75,42 @@ void TFMain::Lade_Abteilungen()
         btnMenu_Abt_Links->setVisible(pfeile);
         btnMenu_Abt_Rechts->setVisible(pfeile);
         FAbteilungenGeladen = true;
+        if (FAuffrischen)
+            FAuffrischen(QString(), QSize());
+        SetzeOffline(false);
     } catch (const std::exception& fehler) {
         // Without a database the menu shows what was read so far, which is nothing at start;
-        // the welcome card says why and the start tries again.
+        // the welcome card says why and the start tries again. With the board's copy the
+        // station goes on offline.
         FAbteilungenGeladen = false;
         FKeineVerbindung = dynamic_cast<const EVerbindungsfehler*>(&fehler) != nullptr;
         FAbteilungsfehler = Startmeldung::Detail(fehler);
+        if (FKeineVerbindung)
+            FAbteilungenGeladen = Lade_Abteilungen_Kopie();
     }
     Zeige_Abteilungen();
+}
+
+bool TFMain::Lade_Abteilungen_Kopie()
+{
+    QStringList namen;
+    try {
+        if (FKopie)
+            namen = FKopie->Abteilungen(Mandant());
+    } catch (const std::exception&) {
+        // An unreadable copy is no copy: the welcome card says the server is away.
+    }
+    if (namen.isEmpty())
+        return false;
+    Abteilungen.clear();
+    for (const QString& name : std::as_const(namen))
+        Abteilungen.append({name});
+    iglob_Anzahl_Abteilungen = int(namen.size());
+    const bool pfeile = iglob_Anzahl_Abteilungen > 6 && Menu_AnzAbteilungen() == u"6"_s;
+    btnMenu_Abt_Links->setVisible(pfeile);
+    btnMenu_Abt_Rechts->setVisible(pfeile);
+    SetzeOffline(true);
+    return true;
 }
 
 void TFMain::Zeige_Abteilungen()
@@ -167,6 +198,7 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     // before anything is shown.
     TFotostapel fotos;
     bool fehler = false;
+    bool geladen = false;
     try {
         TDBAbfrage& abfrage = FDaten->quMitarbeiter;
         abfrage.Close();
@@ -183,12 +215,34 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
         iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size())) - 1);
         ZeigeSeitenanzeige();
         const int erster = iglobSeite * Tafel::kKachelnJeSeite;
+        FHeuteBestanden.clear();
+        if (FJournal) {
+            // A pass still on its way to the server colours the tile already.
+            const QStringList seite = ids.mid(erster, Tafel::kKachelnJeSeite);
+            const auto bestanden =
+                FJournal->LetzteBestandene(seite, QDate::currentDate().startOfDay(), true);
+            for (auto it = bestanden.cbegin(); it != bestanden.cend(); ++it)
+                FHeuteBestanden.insert(it.key());
+        }
         for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < ids.size(); ++n)
             Lade_MA_Kachel(ids[erster + n - 1], n, fotos);
-    } catch (const std::exception&) {
+        geladen = true;
+    } catch (const std::exception& ausnahme) {
+        // The server away: the board comes from the station's copy.
+        if (FKopie && dynamic_cast<const EVerbindungsfehler*>(&ausnahme)) {
+            Lade_MA_Abteilung_Kopie();
+            return;
+        }
         fehler = true;
     }
     Zeige_Fotos(fotos);
+    if (geladen) {
+        if (FOffline)
+            WiederOnline();
+        if (FAuffrischen)
+            FAuffrischen(sglobAktive_Abteilung,
+                         imgMitarbeiter[0]->size() * imgMitarbeiter[0]->devicePixelRatioF());
+    }
     if (fehler)
         Meldung::Zeigen(Meldung::Art::Warnung,
                         u"Fehler beim Aufbereiten der Abteilungen.\r\nEv. stimmt der Mandant in "
@@ -210,7 +264,9 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos)
     imgMitarbeiter[i]->Tag = StrToInt(MA_Kontakt->Mitarbeiter_ID());
     imgMitarbeiter[i]->show();
     panUser[i]->show();
-    const bool heute = Tafel::AmTagGemessen(MA_Kontakt->Datum_ESD_Messung(), QDate::currentDate());
+    const bool heute =
+        Tafel::AmTagGemessen(MA_Kontakt->Datum_ESD_Messung(), QDate::currentDate()) ||
+        FHeuteBestanden.contains(id);
     Einfaerben(panUser[i], heute ? Tafel::kGruen : Tafel::kRot);
 
     const TDBFeld& foto = MA_Kontakt->Foto();
@@ -224,6 +280,65 @@ void TFMain::Lade_MA_Kachel(const QString& id, int n, TFotostapel& fotos)
     // A copy: the next tile's search closes the result that holds the bytes.
     const QSize pixel = imgMitarbeiter[i]->size() * imgMitarbeiter[i]->devicePixelRatioF();
     fotos.Dekodiere(n, foto.AsBytes(), pixel);
+}
+
+void TFMain::WiederOnline()
+{
+    Lade_Abteilungen();
+    if (FOffline)
+        return;
+    TimerDB.stop();
+    FWiederholung.Beenden();
+    lblVerbindung->hide();
+    FMessschirm->QuittungenPruefen();
+}
+
+void TFMain::Lade_MA_Abteilung_Kopie()
+{
+    QList<TKopiePerson> personen;
+    QStringList ids;
+    QHash<QString, QDateTime> bestanden;
+    try {
+        personen = FKopie->Abteilung(Mandant(), sglobAktive_Abteilung);
+        for (const TKopiePerson& person : std::as_const(personen))
+            ids.append(person.Mitarbeiter_ID);
+        // The copy's dates may be older than passes forwarded since: all of them count.
+        bestanden = FJournal->LetzteBestandene(ids, QDate::currentDate().startOfDay(), false);
+    } catch (const std::exception&) {
+        // An unreadable copy shows an empty board, as a department without people would.
+        personen.clear();
+        ids.clear();
+    }
+    SetzeOffline(true);
+    sglobMitarbeiter_IDs = ids;
+    iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size())) - 1);
+    ZeigeSeitenanzeige();
+    const int erster = iglobSeite * Tafel::kKachelnJeSeite;
+    for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < personen.size(); ++n) {
+        TKopiePerson person = personen[erster + n - 1];
+        const QDateTime pass = bestanden.value(person.Mitarbeiter_ID);
+        if (pass.isValid() &&
+            (!person.Datum_ESD_Messung.isValid() || pass > person.Datum_ESD_Messung))
+            person.Datum_ESD_Messung = pass;
+        Lade_MA_Kachel_Kopie(person, n);
+    }
+}
+
+void TFMain::Lade_MA_Kachel_Kopie(const TKopiePerson& person, int n)
+{
+    const auto i = size_t(n - 1);
+    lblUser[i]->setText(person.Nachname + u' ' + person.Vorname);
+    lblUser[i]->show();
+    imgMitarbeiter[i]->Tag = StrToInt(person.Mitarbeiter_ID);
+    imgMitarbeiter[i]->show();
+    panUser[i]->show();
+    const bool heute = person.Datum_ESD_Messung.date() == QDate::currentDate();
+    Einfaerben(panUser[i], heute ? Tafel::kGruen : Tafel::kRot);
+    const QImage bild = person.Foto.isEmpty() ? QImage() : QImage::fromData(person.Foto, "JPG");
+    if (bild.isNull())
+        imgMitarbeiter[i]->SetzeSvg(imglWorstCase[2], Qt::IgnoreAspectRatio);
+    else
+        imgMitarbeiter[i]->SetzePixmap(QPixmap::fromImage(bild));
 }
 
 void TFMain::Zeige_Fotos(TFotostapel& fotos)

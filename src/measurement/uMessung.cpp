@@ -3,11 +3,13 @@
 
 #include <algorithm>
 
+#include "Aufzeichnung.h"
 #include "Bilder.h"
 #include "Buchung.h"
 #include "GestenFilter.h"
 #include "PortAuswahl.h"
 #include "TafelAbfragen.h"
+#include "Tafelkopie.h"
 #include "TouchKeyboard.h"
 #include "uFDM.h"
 #include "uFehlermeldung.h"
@@ -21,6 +23,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScreen>
+
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -46,10 +50,11 @@ QFont Verdana(bool fett = false, bool kursiv = false)
 
 } // namespace
 
-TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent)
+TFMessung::TFMessung(TFDM& daten, TfdmKontakt& kontakte, TAufzeichnung& aufzeichnung,
+                     QWidget* parent)
     : TBildschirm(u"FMessung"_s, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint, parent),
-      Zyklus(*this, [this](const TBuchungswerte& werte) { return FBuchung.Speichern(werte); }),
-      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FBuchung(buchung)
+      Zyklus(*this, [this](const TBuchungswerte& werte) { return FAufzeichnung.Speichern(werte); }),
+      Auswertung(Zyklus.Auswertung), FDaten(daten), FKontakte(kontakte), FAufzeichnung(aufzeichnung)
 {
     BaueOberflaeche();
     Zyklus.SetzePerson(QString(), [this] { return edName->text(); });
@@ -135,6 +140,10 @@ void TFMessung::BaueOberflaeche()
              u"Bitte mit beiden Füssen auf die Messplatte stehen und die"_s, Qt::white, Verdana());
     lblHinweis_1b = text(u"lblHinweis_1b"_s, {737, 858, 1183, 34}, 24,
                          u"RECHTE Taste drücken und gedrückt halten!"_s, Qt::white, Verdana());
+    lblUebertragung = text(u"lblUebertragung"_s, {737, 900, 1183, 70}, 24, QString(),
+                           QColor(0xff, 0xb0, 0x00), Verdana(true));
+    lblUebertragung->setWordWrap(true);
+    lblUebertragung->hide();
 
     memFehler = Benannt(new QPlainTextEdit(Buehne()), u"memFehler"_s);
     memFehler->setReadOnly(true);
@@ -207,18 +216,27 @@ void TFMessung::Start(int Mitarbeiter_ID)
     }
 
     FFoto = QImage();
+    lblUebertragung->hide();
     FKontakt = std::make_unique<TKontakt>(FKontakte);
+    // While the server does not answer, the person comes from the board's copy; a photo that is
+    // missing there decodes to nothing and shows the placeholder, as a missing one online.
+    std::optional<TKopiePerson> ausKopie;
     try {
         FKontakt->Init(u"Mitarbeiter"_s);
         FKontakt->Suchen(suchbegriff, u"MITARBEITER_ID"_s, false);
-        FKontakt->LadeDaten();
+        // The search is silent about a server that does not answer; its query then stays closed.
+        if (!FKontakte.quKontakt.Active() && FKopie)
+            ausKopie = FKopie->Person(suchbegriff);
+        if (!ausKopie)
+            FKontakt->LadeDaten();
     } catch (const std::exception& fehler) {
         Meldung::Zeigen(Meldung::Art::Fehler, TypNameVon(fehler) + u':' + MeldungVon(fehler));
     }
-    Zyklus.SetzePerson(FKontakt->Mitarbeiter_ID(), [this] { return edName->text(); });
+    Zyklus.SetzePerson(ausKopie ? ausKopie->Mitarbeiter_ID : FKontakt->Mitarbeiter_ID(),
+                       [this] { return edName->text(); });
 
     try {
-        Lade_Foto(FKontakte.quKontakt.FieldByName(u"FOTO"_s).AsBytes());
+        Lade_Foto(ausKopie ? ausKopie->Foto : FKontakte.quKontakt.FieldByName(u"FOTO"_s).AsBytes());
         imgMitarbeiter->SetzePixmap(QPixmap::fromImage(FFoto));
     } catch (const std::exception&) {
         imgMitarbeiter->SetzeSvg(Bilder::Portraet(2), Qt::IgnoreAspectRatio);
@@ -240,7 +258,7 @@ void TFMessung::Start(int Mitarbeiter_ID)
         Verbindungsfehler();
     }
 
-    const QString loginname = FKontakt->Loginname();
+    const QString loginname = ausKopie ? ausKopie->Loginname : FKontakt->Loginname();
     if (Tafel::IstGast(loginname)) {
         edName->setMaxLength(kNameLaenge);
         edName->show();
@@ -255,7 +273,8 @@ void TFMessung::Start(int Mitarbeiter_ID)
         // The login name is stored as it is, even beyond what a guest may type.
         edName->setMaxLength(std::max<int>(kNameLaenge, static_cast<int>(loginname.size())));
         edName->setText(loginname);
-        lblName->setText(FKontakt->Nachname() + u' ' + FKontakt->Vorname());
+        lblName->setText(ausKopie ? ausKopie->Nachname + u' ' + ausKopie->Vorname
+                                  : FKontakt->Nachname() + u' ' + FKontakt->Vorname());
         Hinweise_zeigen(true);
         panTastatur->hide();
     }
@@ -265,6 +284,13 @@ void TFMessung::Start(int Mitarbeiter_ID)
     activateWindow();
     if (edName->isVisibleTo(this))
         edName->setFocus();
+}
+
+void TFMessung::HinweisZeigen(const QString& text)
+{
+    lblUebertragung->setText(text);
+    lblUebertragung->setVisible(!text.isEmpty());
+    lblUebertragung->raise();
 }
 
 void TFMessung::Lade_Foto(const QByteArray& jpeg)
@@ -308,6 +334,7 @@ void TFMessung::actResetExecute()
         wert->clear();
     memFehler->hide();
     memFehler->clear();
+    lblUebertragung->hide();
     FMemoZeilen.clear();
     Auswertung.WerteZuruecksetzen();
 }
@@ -399,7 +426,7 @@ void TFMessung::QuittungenPruefen()
     if (FQuittungenGeprueft)
         return;
     try {
-        if (!FBuchung.QuittungenPruefen())
+        if (!FAufzeichnung.Direktbuchung().QuittungenPruefen())
             Meldung::Zeigen(
                 Meldung::Art::Warnung,
                 u"Die Datenbank ist nicht auf dem Stand dieser Station: Die Tabelle "

@@ -18,12 +18,13 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class TBild;
-class TBuchung;
+class TAufzeichnung;
 class TFDM;
 class TFehlermeldung;
 class TfdmKontakt;
 class TGestenFilter;
 class TKontakt;
+class TTafelkopie;
 class TTouchKeyboard;
 
 class TFMessung : public TBildschirm, private TMessanzeige
@@ -32,8 +33,9 @@ class TFMessung : public TBildschirm, private TMessanzeige
 
 public:
     // The settings give the tester's port, the contact module the person and photo; results
-    // are stored through the booking.
-    TFMessung(TFDM& daten, TfdmKontakt& kontakte, TBuchung& buchung, QWidget* parent = nullptr);
+    // are stored through the recording.
+    TFMessung(TFDM& daten, TfdmKontakt& kontakte, TAufzeichnung& aufzeichnung,
+              QWidget* parent = nullptr);
     ~TFMessung() override;
 
     // The board behind this screen: its reload after a measurement and its inactivity timer.
@@ -45,6 +47,8 @@ public:
     void SetzeTafel(TTafel tafel) { FTafel = std::move(tafel); }
     // The overlay for a failed store or tester link; it is created after this screen.
     void SetzeFehleranzeige(TFehlermeldung* anzeige) { FFehleranzeige = anzeige; }
+    // The board's copy the screen takes the person from while the server does not answer.
+    void SetzeKopie(const TTafelkopie* kopie) { FKopie = kopie; }
     // At start-up: a database without receipts is reported to the administrator, once.
     void QuittungenPruefen();
 
@@ -103,6 +107,8 @@ private:
     QLabel* lblHinweis_1a;
     QLabel* lblHinweis_1b;
     QPlainTextEdit* memFehler;
+    // That the result waits in the journal for the server.
+    QLabel* lblUebertragung;
     QWidget* panTastatur;
     QLineEdit* edName;
     TTouchKeyboard* TouchKeyboard1;
@@ -133,11 +139,13 @@ private:
                       const QString& errorcode) override;
     void PeriodeSetzen(int ms) override;
     void CountdownStarten() override;
+    void HinweisZeigen(const QString& text) override;
 
     TFDM& FDaten;
     TfdmKontakt& FKontakte;
-    TBuchung& FBuchung;
+    TAufzeichnung& FAufzeichnung;
     TFehlermeldung* FFehleranzeige = nullptr;
+    const TTafelkopie* FKopie = nullptr;
     TTafel FTafel;
     bool FQuittungenGeprueft = false;
     std::unique_ptr<TKontakt> FKontakt;

@@ -12,6 +12,16 @@ namespace {
 
 const QString kFehlt = u"ERROR"_s;
 
+QString JournalVerzeichnisWert(const TIniDatei& ini)
+{
+    return ini.ReadString(u"Journal"_s, u"Verzeichnis"_s, QString());
+}
+
+QString JournalTageWert(const TIniDatei& ini)
+{
+    return ini.ReadString(u"Journal"_s, u"Aufbewahrung_Tage"_s, QString());
+}
+
 } // namespace
 
 QString EinstellungsDatei(const QString& programmVerzeichnis)
@@ -39,6 +49,14 @@ void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& m
     menu.setWerbung_Welcome(
         ini.ReadString(menuAbschnitt, u"Werbung_Welcome"_s, u"Herzlich Willkommen."_s));
     menu.setBeenden_PIN(ini.ReadString(menuAbschnitt, u"Beenden_PIN"_s, QString()));
+
+    // A site's mistake here must not keep the station from measuring: the default stands in.
+    const QString verzeichnis = JournalVerzeichnisWert(ini);
+    db.Journal_Verzeichnis =
+        JournalVerzeichnisFehler(verzeichnis).isEmpty() ? verzeichnis : QString();
+    const QString tage = JournalTageWert(ini);
+    db.Journal_Aufbewahrung_Tage =
+        tage.isEmpty() || !JournalTageFehler(tage).isEmpty() ? kJournalTageVorgabe : StrToInt(tage);
 }
 
 bool EinstellungenVollstaendig(const TDBEinstellungen& db)
@@ -62,6 +80,39 @@ QStringList FehlendeEinstellungen(const TDBEinstellungen& db)
     pruefe(db.Server_Protocol, u"Protokoll"_s);
     pruefe(db.Server_MD5Hash, u"MD5-Hash"_s);
     return fehlend;
+}
+
+QString JournalVerzeichnisFehler(const QString& wert)
+{
+    // A relative path would depend on the directory the station happens to start in.
+    if (wert.isEmpty() || QDir::isAbsolutePath(wert))
+        return QString();
+    return u"Verzeichnis im Abschnitt [Journal] ist kein absoluter Pfad: \"%1\""_s.arg(wert);
+}
+
+QString JournalTageFehler(const QString& wert)
+{
+    if (wert.isEmpty())
+        return QString();
+    try {
+        const qint32 tage = StrToInt(wert);
+        if (tage >= kJournalTageMin && tage <= kJournalTageMax)
+            return QString();
+        return u"Aufbewahrung_Tage im Abschnitt [Journal] liegt nicht zwischen %1 und %2: %3"_s
+            .arg(kJournalTageMin)
+            .arg(kJournalTageMax)
+            .arg(wert);
+    } catch (const EUmwandlungsfehler&) {
+        return u"Aufbewahrung_Tage im Abschnitt [Journal] ist keine ganze Zahl: \"%1\""_s.arg(wert);
+    }
+}
+
+QStringList JournalEinstellungsfehler(const TIniDatei& ini)
+{
+    QStringList fehler{JournalVerzeichnisFehler(JournalVerzeichnisWert(ini)),
+                       JournalTageFehler(JournalTageWert(ini))};
+    fehler.removeAll(QString());
+    return fehler;
 }
 
 bool IntegritaetStimmt(const TDBEinstellungen& db)

@@ -6,6 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+// Days the station's journal keeps forwarded entries; the default is the journal's own. Zero
+// would drop an entry as soon as it is forwarded, and more than ten years is rather a typo.
+constexpr int kJournalTageVorgabe = 30;
+constexpr int kJournalTageMin = 1;
+constexpr int kJournalTageMax = 3650;
+
 // Database and serial values; held by the data module.
 struct TDBEinstellungen
 {
@@ -18,6 +24,10 @@ struct TDBEinstellungen
     QString Server_DB;
     QString Server_Protocol;
     QString Server_MD5Hash;
+    // Optional [Journal] section; an unusable value leaves the default. Empty: the default
+    // state directory.
+    QString Journal_Verzeichnis;
+    int Journal_Aufbewahrung_Tage = kJournalTageVorgabe;
 };
 
 // The menu values; the main window carries them as its properties.
@@ -46,12 +56,21 @@ QString EinstellungsDatei(const QString& programmVerzeichnis);
 
 // Reads every key in its order and stores each value as soon as it is read. A Port that is not
 // a number throws EUmwandlungsfehler; the keys after it then keep their previous values.
+// The optional [Journal] keys come last and never throw.
 void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& menu);
 
 // False when a required value still holds its "ERROR" default or the port is 0.
 bool EinstellungenVollstaendig(const TDBEinstellungen& db);
 // The keys of [DB_Server] that make the values incomplete, in the file's order.
 QStringList FehlendeEinstellungen(const TDBEinstellungen& db);
+
+// Why a value of the optional [Journal] section cannot be used; empty when it can. An empty
+// value stands for the default.
+QString JournalVerzeichnisFehler(const QString& wert);
+QString JournalTageFehler(const QString& wert);
+// One message for each [Journal] key the station replaces by its default, Verzeichnis first.
+// Such a file still works, so this is for the settings tool's check, not for the station.
+QStringList JournalEinstellungsfehler(const TIniDatei& ini);
 
 // True when the stored integrity value matches the three enciphered credentials.
 bool IntegritaetStimmt(const TDBEinstellungen& db);

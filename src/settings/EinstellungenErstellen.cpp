@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "Einstellungen.h"
 #include "Entschluesseln.h"
 #include "IniDatei.h"
 #include "Integritaet.h"
@@ -46,6 +47,10 @@ QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
     if (!werte.BeendenPin.isEmpty() && !PinGueltig(werte.BeendenPin))
         throw EFehler(u"EUngueltigerWert"_s,
                       u"Die PIN zum Beenden besteht aus 4 bis 12 Ziffern."_s);
+    for (const QString& fehler :
+         {JournalVerzeichnisFehler(werte.JournalVerzeichnis), JournalTageFehler(werte.JournalTage)})
+        if (!fehler.isEmpty())
+            throw EFehler(u"EUngueltigerWert"_s, fehler);
 
     const QString user = Verschluesseln(werte.Username, kStartSchluessel);
     const QString passwort = Verschluesseln(werte.Passwort, kStartSchluessel);
@@ -73,5 +78,13 @@ QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
     zeile(u"Werbung_Welcome="_s + Wert(u"Werbung_Welcome"_s, werte.Willkommen));
     if (!werte.BeendenPin.isEmpty())
         zeile(u"Beenden_PIN="_s + Verschluesseln(werte.BeendenPin, kStartSchluessel));
+    if (!werte.JournalVerzeichnis.isEmpty() || !werte.JournalTage.isEmpty()) {
+        zeile(QString());
+        zeile(u"[Journal]"_s);
+        if (!werte.JournalVerzeichnis.isEmpty())
+            zeile(u"Verzeichnis="_s + Wert(u"Verzeichnis"_s, werte.JournalVerzeichnis));
+        if (!werte.JournalTage.isEmpty())
+            zeile(u"Aufbewahrung_Tage="_s + werte.JournalTage);
+    }
     return text;
 }

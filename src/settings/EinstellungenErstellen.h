@@ -19,11 +19,15 @@ struct TKlarEinstellungen
     QString Willkommen = QStringLiteral("Herzlich Willkommen.");
     // Optional: 4 to 12 digits that ending the program asks for; empty for none.
     QString BeendenPin;
+    // Optional [Journal] keys, written only when not empty.
+    QString JournalVerzeichnis;
+    QString JournalTage;
 };
 
 // UTF-8 text with CR LF line ends. Throws EFehler for values the file cannot carry (a line
 // break, more than 2047 characters) and for a port outside 1 to 65535 or a menu other than
-// "6" or "12", and for a PIN that is not 4 to 12 digits.
+// "6" or "12", for a PIN that is not 4 to 12 digits, and for journal values the station would
+// replace by its defaults.
 QString ErstelleEinstellungsText(const TKlarEinstellungen& werte);
 
 // 4 to 12 digits: what the on-screen keyboard can type quickly and a passer-by cannot guess.

@@ -40,6 +40,8 @@ public:
                               const QString& errorcode) = 0;
     virtual void PeriodeSetzen(int ms) = 0;
     virtual void CountdownStarten() = 0;
+    // A plain note beside the result, e.g. that it waits to be transmitted; empty hides it.
+    virtual void HinweisZeigen(const QString& /*text*/) {}
 };
 
 // The display and the store request: what the evaluation drives.

@@ -11,6 +11,9 @@
 #include <QUuid>
 #include <QtGlobal>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace Buchung {
@@ -30,6 +33,29 @@ const QString kQuittungSuchen =
     u"SELECT MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE KENNUNG = :Kennung"_s;
 const QString kQuittungPruefen =
     u"SELECT KENNUNG, MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE 1 = 0"_s;
+
+bool Abgewiesen(const TErgebnis& ergebnis)
+{
+    // Listed, not guessed from a range: a number missing here keeps a result waiting, which an
+    // administrator can resolve, where a wrong refusal would give it up.
+    static constexpr unsigned int kWerteAbgelehnt[] = {
+        1048, // ER_BAD_NULL_ERROR
+        1264, // ER_WARN_DATA_OUT_OF_RANGE
+        1265, // WARN_DATA_TRUNCATED
+        1292, // ER_TRUNCATED_WRONG_VALUE
+        1366, // ER_TRUNCATED_WRONG_VALUE_FOR_FIELD
+        1406, // ER_DATA_TOO_LONG
+        1452, // ER_NO_REFERENCED_ROW_2
+        1644, // ER_SIGNAL_EXCEPTION
+        4025, // ER_CONSTRAINT_FAILED
+    };
+    if (ergebnis.Gespeichert)
+        return false;
+    bool zahl = false;
+    const unsigned int nummer = ergebnis.Fehlernummer.toUInt(&zahl);
+    return zahl && std::find(std::begin(kWerteAbgelehnt), std::end(kWerteAbgelehnt), nummer) !=
+                       std::end(kWerteAbgelehnt);
+}
 
 TBuchungswerte NeuesErgebnis()
 {
@@ -157,8 +183,10 @@ Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
             // A link that broke once the transaction was open may have carried the COMMIT; only
             // the receipt can tell.
             if (dynamic_cast<const EVerbindungsfehler*>(&fehler) && verlauf.Begonnen) {
-                if (!FMitQuittungen)
+                if (!FMitQuittungen) {
+                    ergebnis.Unklar = true;
                     return ergebnis;
+                }
                 try {
                     if (const std::optional<quint64> messung_ID = Nachschlagen(werte.Kennung))
                         return Gespeichert(*messung_ID);

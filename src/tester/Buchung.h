@@ -40,7 +40,19 @@ struct TErgebnis
     QString Meldung;
     // The stored row's AUTO_INCREMENT key; 0 when not stored or the table has none.
     quint64 Messung_ID = 0;
+    // Stored in the station's journal, not yet on the server: the forwarder sends it.
+    bool Wartet = false;
+    // Why the station's journal could not take the result; empty when it did or there is none.
+    QString Journalfehler{};
+    // The link broke once the transaction was open and no receipt can tell whether the COMMIT
+    // arrived: sending it again could store it twice.
+    bool Unklar = false;
 };
+
+// The server refused the result's values on a live link (too long, out of range, a trigger's
+// veto, an unknown employee): another attempt fails the same way. Anything else (the link, locks,
+// rights, a missing table, an unknown number) may pass on a later attempt.
+bool Abgewiesen(const TErgebnis& ergebnis);
 
 // A new result: its identity and time stamp (whole seconds, as the columns keep them), taken now.
 TBuchungswerte NeuesErgebnis();

@@ -38,6 +38,9 @@ void TMesszyklus::Empfangen(const QByteArray& bytes)
     }
 }
 
+const QString TMesszyklus::kWirdUebertragen =
+    u"Gespeichert – wird übertragen, sobald die Datenbank erreichbar ist."_s;
+
 void TMesszyklus::Messung_speichern()
 {
     TBuchungswerte werte = Buchung::NeuesErgebnis();
@@ -56,4 +59,13 @@ void TMesszyklus::Messung_speichern()
                               u"Bitte wiederholen Sie die Messung oder verständigen Sie einen "
                               u"Administrator."_s,
                               FLetztesErgebnis.Fehlernummer);
+    else if (!FLetztesErgebnis.Journalfehler.isEmpty())
+        // On the server, but the station's own record failed: an administrator must look.
+        FAnzeige.FehlerZeigen(u"Die Messung konnte nicht im Journal der Station gespeichert "
+                              u"werden."_s,
+                              u"Sie wurde an die Datenbank übertragen. Bitte verständigen Sie "
+                              u"einen Administrator."_s,
+                              FLetztesErgebnis.Fehlernummer);
+    else if (FLetztesErgebnis.Wartet)
+        FAnzeige.HinweisZeigen(kWirdUebertragen);
 }

@@ -18,6 +18,9 @@ public:
     // nothing is stored and the display reports it.
     using TSpeicher = std::function<Buchung::TErgebnis(const TBuchungswerte&)>;
 
+    // The note beside a result that waits in the journal for the server.
+    static const QString kWirdUebertragen;
+
     TMesszyklus(TMessanzeige& anzeige, TSpeicher speicher);
 
     // The person the results belong to until the next one: the key as the contact loading left

@@ -8,6 +8,7 @@
 #include "uFehler.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QStringList>
 
 #include <cstddef>
@@ -53,13 +54,19 @@ void BeliebigeBytes(const QByteArray& inhalt)
                "ein Wert ist eine Zeile von hoechstens kMaxWertLaenge Zeichen");
     EinstellungenVollstaendig(db);
     IntegritaetStimmt(db);
+    if (gelesen)
+        Pruefe((db.Journal_Verzeichnis.isEmpty() || QDir::isAbsolutePath(db.Journal_Verzeichnis)) &&
+                   db.Journal_Aufbewahrung_Tage >= kJournalTageMin &&
+                   db.Journal_Aufbewahrung_Tage <= kJournalTageMax,
+               "die Journalwerte sind brauchbar, notfalls die Vorgaben");
+    JournalEinstellungsfehler(ini);
 }
 
 // The same bytes as the settings tool's input: fields separated by U+0001.
 void SchreibenUndLesen(const QByteArray& inhalt)
 {
     QStringList felder = QString::fromUtf8(inhalt).split(u'\x01');
-    while (felder.size() < 11)
+    while (felder.size() < 13)
         felder << QString();
     TKlarEinstellungen klar;
     klar.Hostname = felder[0];
@@ -72,6 +79,8 @@ void SchreibenUndLesen(const QByteArray& inhalt)
     klar.Mandant = felder[7];
     klar.Menu = felder[8];
     klar.Willkommen = felder[9];
+    klar.JournalVerzeichnis = felder[11];
+    klar.JournalTage = felder[12];
     bool zahl = false;
     klar.Port = felder[10].toInt(&zahl);
     if (!zahl)
@@ -80,10 +89,12 @@ void SchreibenUndLesen(const QByteArray& inhalt)
     const QString user = Verschluesseln(klar.Username, kStartSchluessel);
     const QString passwort = Verschluesseln(klar.Passwort, kStartSchluessel);
     const QString host = Verschluesseln(klar.Hostname, kStartSchluessel);
-    bool darfScheitern =
-        klar.Port < 1 || klar.Port > 65535 || (klar.Menu != u"6"_s && klar.Menu != u"12"_s);
+    bool darfScheitern = klar.Port < 1 || klar.Port > 65535 ||
+                         (klar.Menu != u"6"_s && klar.Menu != u"12"_s) ||
+                         !JournalVerzeichnisFehler(klar.JournalVerzeichnis).isEmpty() ||
+                         !JournalTageFehler(klar.JournalTage).isEmpty();
     for (const QString& wert : {klar.Datenbank, klar.Protokoll, klar.COM, klar.Geraet, klar.Mandant,
-                                klar.Willkommen, user, passwort, host})
+                                klar.Willkommen, klar.JournalVerzeichnis, user, passwort, host})
         darfScheitern = darfScheitern || !Tragbar(wert);
 
     QString text;
@@ -115,6 +126,10 @@ void SchreibenUndLesen(const QByteArray& inhalt)
     Pruefe(menu.Menu_AnzAbteilungen() == klar.Menu && menu.Mandant() == klar.Mandant &&
                menu.Werbung_Welcome() == klar.Willkommen,
            "die Menuewerte lesen sich gleich");
+    Pruefe(db.Journal_Verzeichnis == klar.JournalVerzeichnis &&
+               db.Journal_Aufbewahrung_Tage ==
+                   (klar.JournalTage.isEmpty() ? kJournalTageVorgabe : klar.JournalTage.toInt()),
+           "die Journalwerte lesen sich gleich");
     Pruefe(IntegritaetStimmt(db), "eine geschriebene Datei besteht die Integritaetspruefung");
     const bool fehlend = klar.Datenbank == u"ERROR"_s || klar.Protokoll == u"ERROR"_s;
     Pruefe(EinstellungenVollstaendig(db) == !fehlend,

@@ -7,6 +7,8 @@
 #include "uMessung.h"
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -14,6 +16,8 @@
 #include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdlib>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -37,11 +41,33 @@ bool ImFenster(const QObject* objekt, const QObject* fenster)
     return true;
 }
 
+// Each test process is a station of its own: a fresh state folder, so no journal of an earlier
+// run or of a test running beside it is forwarded into this one's database. Only under the folder
+// the test run names, never the user's own; the driver empties it for each test.
+void EigenerZustand()
+{
+    const QString basis = qEnvironmentVariable("TS_ZUSTAND_BASIS");
+    if (basis.isEmpty())
+        return;
+    static const QString eigenes =
+        basis + u'/' + QString::number(QCoreApplication::applicationPid());
+    QDir(eigenes).removeRecursively();
+    QDir().mkpath(eigenes);
+    qputenv("XDG_STATE_HOME", eigenes.toLocal8Bit());
+    std::atexit([] { QDir(eigenes).removeRecursively(); });
+}
+Q_CONSTRUCTOR_FUNCTION(EigenerZustand)
+
 } // namespace
 
 TStationstreiber::TStationstreiber(TFMain& tafel, TFMessung& messung, TPseudoTerminal* leitung)
     : FTafel(tafel), FMessmaske(messung), FLeitung(leitung)
-{}
+{
+    // Each test starts as a newly installed station: no journal, no board copy of the test
+    // before, whose database is gone. Only inside the process's own state folder.
+    if (!qEnvironmentVariable("TS_ZUSTAND_BASIS").isEmpty())
+        QDir(qEnvironmentVariable("XDG_STATE_HOME") + u"/teststation"_s).removeRecursively();
+}
 
 QWidget* TStationstreiber::Tafelfenster() const
 {

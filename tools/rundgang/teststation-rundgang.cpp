@@ -6,6 +6,7 @@
 #include "Start.h"
 #include "Stationstreiber.h"
 #include "Tafel.h"
+#include "Tafelkopie.h"
 #include "uFDM.h"
 #include "uFMain.h"
 #include "uFehlermeldung.h"
@@ -19,6 +20,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QStringList>
 #include <QTest>
@@ -58,6 +60,15 @@ public:
         : FStation(station), FBilder(bilder), FBefehle(befehle)
     {}
 
+    // Commands that stop and start the database server, for the walk's part without it; that
+    // part is left out without them.
+    void SetzeServer(const TFensterset& fenster, const QString& stoppen, const QString& starten)
+    {
+        FFenster = &fenster;
+        FStoppen = stoppen;
+        FStarten = starten;
+    }
+
     void Gehen();
     // "MITARBEITER_ID|NAME|FEHLERCODE|MESSWERTE_OK" of each measurement, in order.
     const QStringList& Erwartet() const { return FErwartet; }
@@ -72,12 +83,54 @@ private:
     void WarteAufBereit() const;
     void WarteAufTafel() const;
     void Erwarte(const QString& id, const QString& name, const QString& code, bool ok);
+    void OhneServer();
+    static void Befehl(const QString& befehl);
 
     const TStationstreiber& FStation;
     QString FBilder;
     QFile FBefehle;
     QStringList FErwartet;
+    const TFensterset* FFenster = nullptr;
+    QString FStoppen;
+    QString FStarten;
 };
+
+void TRundgang::Befehl(const QString& befehl)
+{
+    QProcess prozess;
+    prozess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    prozess.setStandardOutputFile(QProcess::nullDevice());
+    prozess.start(u"sh"_s, {u"-c"_s, befehl});
+    if (!prozess.waitForFinished(60000) || prozess.exitStatus() != QProcess::NormalExit ||
+        prozess.exitCode() != 0)
+        Abbruch(u"Befehl fehlgeschlagen: "_s + befehl);
+}
+
+void TRundgang::OhneServer()
+{
+    // The department was shown while the server answered: the station has its copy.
+    TippeAbteilung(kAbteilung);
+    Warte([this] { return !FFenster->Kopie()->Abteilung(FMain->Mandant(), kAbteilung).isEmpty(); },
+          u"die Kopie der Tafel"_s);
+    Befehl(FStoppen);
+    TippeAbteilung(kAbteilung);
+    Warte([this] { return FStation.AufTafel(u"lblOffline"_s)->isVisible(); },
+          u"den Hinweis \"Offline\""_s);
+    const QString offline = TippeRoteKachel();
+    WarteAufBereit();
+    Sende("bestanden");
+    Warte([this] { return FStation.Zeigt(u"lblUebertragung"_s); },
+          u"den Hinweis auf die Übertragung"_s);
+    Foto(u"offline_messung"_s);
+    Erwarte(offline, FFenster->Kopie()->Person(offline)->Loginname, QString(), true);
+    Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+    WarteAufTafel();
+    Foto(u"offline_tafel"_s);
+    // Back on the server, the waiting result is forwarded and the title bar empties.
+    Befehl(FStarten);
+    Warte([this] { return !FStation.AufTafel(u"lblOffline"_s)->isVisible(); },
+          u"die Übertragung der wartenden Messung"_s);
+}
 
 void TRundgang::Warte(const std::function<bool()>& bedingung, const QString& worauf) const
 {
@@ -221,6 +274,11 @@ void TRundgang::Gehen()
     Warte([this] { return FStation.Zeigt(u"imgGut"_s); }, u"den Daumen nach oben"_s);
     Erwarte(gast, u"Muster"_s, QString(), true);
     Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+
+    if (FFenster != nullptr && FFenster->Kopie() != nullptr) {
+        Ausgabe(u"7. Ohne Datenbankverbindung"_s);
+        OhneServer();
+    }
 }
 
 } // namespace
@@ -240,7 +298,12 @@ int main(int argc, char* argv[])
     const QCommandLineOption bilder(u"bilder"_s, u"Verzeichnis für die Bilder."_s, u"VERZ"_s);
     const QCommandLineOption erwartet(
         u"erwartet"_s, u"Hierhin die erwarteten Messzeilen (ID|NAME|FEHLERCODE|OK)."_s, u"DATEI"_s);
-    parser.addOptions({einstellungen, befehle, bilder, erwartet});
+    const QCommandLineOption stoppen(
+        u"server-stoppen"_s, u"Befehl, der den Datenbankserver anhält (Schritt ohne Server)."_s,
+        u"BEFEHL"_s);
+    const QCommandLineOption starten(u"server-starten"_s, u"Befehl, der ihn wieder startet."_s,
+                                     u"BEFEHL"_s);
+    parser.addOptions({einstellungen, befehle, bilder, erwartet, stoppen, starten});
     parser.process(anwendung);
     for (const QCommandLineOption& option : {einstellungen, befehle, bilder, erwartet}) {
         if (!parser.isSet(option)) {
@@ -264,6 +327,8 @@ int main(int argc, char* argv[])
 
     const TStationstreiber station(*FMain, *FMessung);
     TRundgang rundgang(station, parser.value(bilder), parser.value(befehle));
+    if (parser.isSet(stoppen) && parser.isSet(starten))
+        rundgang.SetzeServer(fenster, parser.value(stoppen), parser.value(starten));
     try {
         rundgang.Gehen();
     } catch (const std::exception& fehler) {
