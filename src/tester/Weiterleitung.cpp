@@ -140,8 +140,11 @@ int TWeiterleitung::Weiterleiten()
             }
             mehr = FLetzteRunde.Gespeichert && stapel.size() == kStapel;
         }
-        if (weitergeleitet > 0)
+        // Pruning writes to the disk too; once in a while is enough for entries kept for days.
+        if (weitergeleitet > 0 && FAufraeumen.hasExpired()) {
             FJournal.Aufraeumen(QDateTime::currentDateTime(), FAufbewahrungTage);
+            FAufraeumen.setRemainingTime(kAufraeumenAbstandMs);
+        }
     } catch (const std::exception& fehler) {
         // The journal could not be read or marked: what is not marked waits for the next round.
         FLetzteRunde =

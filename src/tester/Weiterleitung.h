@@ -5,6 +5,7 @@
 #include "Buchung.h"
 #include "Journal.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QTimer>
 
@@ -90,6 +91,9 @@ private:
     TEinrichten FEinrichten;
     TBeobachter FBeobachter;
     int FAufbewahrungTage = TJournal::kAufbewahrungTage;
+    // The first round that forwards prunes; the next after an hour.
+    static constexpr qint64 kAufraeumenAbstandMs = 3600 * 1000;
+    QDeadlineTimer FAufraeumen{0};
     std::unique_ptr<TDBVerbindung> FVerbindung;
     std::unique_ptr<TDBAbfrage> FAbfrage;
     std::unique_ptr<TBuchung> FBuchung;

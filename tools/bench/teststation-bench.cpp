@@ -22,6 +22,8 @@
 #include "uMeldung.h"
 #include "uMessung.h"
 
+#include <sqlite3.h>
+
 #include <QApplication>
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -40,6 +42,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QUuid>
 #include <QtConcurrentRun>
 
 #include <fcntl.h>
@@ -224,17 +227,31 @@ private:
     TMalzaehler FGemalt;
 };
 
-// What the station sent on its own connection while the action ran, from the server's log.
-QList<QByteArray> Mitgeschnitten(TRohverbindung& roh, const std::function<void()>& aktion)
+// What the station sent while the action ran, from the server's log: on its own connection, or,
+// given a statement's beginning, on the connection that sent it (the forwarder records results
+// on a connection of its own).
+QList<QByteArray> Mitgeschnitten(TRohverbindung& roh, const std::function<void()>& aktion,
+                                 const QByteArray& kennzeichen = {})
 {
     roh.Ausfuehren("SET GLOBAL log_output = 'TABLE'");
     roh.Ausfuehren("TRUNCATE TABLE mysql.general_log");
     roh.Ausfuehren("SET GLOBAL general_log = 1");
     aktion();
     roh.Ausfuehren("SET GLOBAL general_log = 0");
+    QByteArray verbindung = QByteArray::number(qulonglong(FDM->MyCon.ServerThreadId()));
+    if (!kennzeichen.isEmpty()) {
+        const TRohergebnis sender =
+            roh.Abfrage("SELECT thread_id FROM mysql.general_log WHERE command_type = 'Query' AND "
+                        "argument LIKE '" +
+                        kennzeichen + "%' LIMIT 1");
+        if (sender.Zeilen.isEmpty())
+            return {};
+        verbindung =
+            QByteArray(sender.Zeilen[0].value(0).constData(), sender.Zeilen[0].value(0).size());
+    }
     const TRohergebnis log = roh.Abfrage(
         "SELECT argument FROM mysql.general_log WHERE command_type = 'Query' AND thread_id = " +
-        QByteArray::number(qulonglong(FDM->MyCon.ServerThreadId())));
+        verbindung);
     QList<QByteArray> anweisungen;
     for (const QList<QByteArray>& zeile : log.Zeilen)
         anweisungen.append(QByteArray(zeile.value(0).constData(), zeile.value(0).size()));
@@ -384,8 +401,54 @@ qint64 Leitungsumlauf(TPseudoTerminal& pty)
     return dauer;
 }
 
-// The result line's CR to the stored row: station cycles against the recording's statements
-// raw plus a byte through a pseudo-terminal.
+// The floor's share of the station's journal: one result durably into a SQLite file set up as
+// the journal is (exclusive, WAL, synchronous FULL), by the C library without any layer.
+class TRohjournal
+{
+public:
+    TRohjournal()
+    {
+        const QByteArray datei = FVerzeichnis.filePath(u"boden.sqlite"_s).toLocal8Bit();
+        if (sqlite3_open(datei.constData(), &FDb) != SQLITE_OK ||
+            sqlite3_exec(FDb,
+                         "PRAGMA locking_mode = EXCLUSIVE; PRAGMA journal_mode = WAL; "
+                         "PRAGMA synchronous = FULL; CREATE TABLE MESSUNG (NR INTEGER PRIMARY "
+                         "KEY, KENNUNG TEXT UNIQUE, ZEITSTEMPEL TEXT, MITARBEITER_ID TEXT, NAME "
+                         "TEXT, WERTE TEXT, OK INTEGER)",
+                         nullptr, nullptr, nullptr) != SQLITE_OK ||
+            sqlite3_prepare_v2(FDb,
+                               "INSERT INTO MESSUNG (KENNUNG, ZEITSTEMPEL, MITARBEITER_ID, NAME, "
+                               "WERTE, OK) VALUES (?, '2026-12-11 06:00:00', '1234', 'ma1234', "
+                               "' 0.35| 0.40| 1.1|', 1)",
+                               -1, &FEinfuegen, nullptr) != SQLITE_OK)
+            throw std::runtime_error("Boden-Journal nicht anzulegen");
+    }
+    ~TRohjournal()
+    {
+        sqlite3_finalize(FEinfuegen);
+        sqlite3_close(FDb);
+    }
+    TRohjournal(const TRohjournal&) = delete;
+    TRohjournal& operator=(const TRohjournal&) = delete;
+
+    void Eintragen()
+    {
+        const QByteArray kennung = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
+        sqlite3_reset(FEinfuegen);
+        sqlite3_bind_text(FEinfuegen, 1, kennung.constData(), int(kennung.size()),
+                          SQLITE_TRANSIENT);
+        if (sqlite3_step(FEinfuegen) != SQLITE_DONE)
+            throw std::runtime_error("Boden-Journal nicht beschreibbar");
+    }
+
+private:
+    QTemporaryDir FVerzeichnis;
+    sqlite3* FDb = nullptr;
+    sqlite3_stmt* FEinfuegen = nullptr;
+};
+
+// The result line's CR to the stored row: station cycles against the journal's write and the
+// recording's statements raw, plus a byte through a pseudo-terminal.
 TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
 {
     station.Tafel(0);
@@ -396,10 +459,13 @@ TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
         const TStationstreiber& treiber = station.Treiber();
         treiber.TippeKachel(2);
         WarteAuf([&treiber] { return treiber.PortOffen(); }, "offene Schnittstelle");
-        anweisungen = Mitgeschnitten(roh, [&treiber] {
-            treiber.Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR);
-            WarteAuf([&treiber] { return treiber.Zeigt(u"imgGut"_s); }, "Ergebnis");
-        });
+        anweisungen = Mitgeschnitten(
+            roh,
+            [&treiber] {
+                treiber.Sende(Pruefgeraet::Bestanden(), Pruefgeraet::TRahmen::CR);
+                WarteAuf([&treiber] { return treiber.Zeigt(u"imgGut"_s); }, "Ergebnis");
+            },
+            "INSERT INTO ESD_MESSWERTE_SCHUHE");
         treiber.Tick(TUhr::Messung);
         QCoreApplication::processEvents();
     }
@@ -436,12 +502,14 @@ TZahl ZeileZuZeile(TStation& station, TRohverbindung& roh, int wiederholungen)
     }
     QList<double> werte;
     QList<double> boeden;
+    TRohjournal journal;
     for (int i = 0; i < wiederholungen; ++i) {
         for (const QByteArray& anweisung : zuruecksetzen)
             roh.Ausfuehren(anweisung);
         werte.append(Ms(station.Messung(i % Tafel::kKachelnJeSeite)));
         const qint64 leitung = Leitungsumlauf(station.Leitung());
         const qint64 beginn = Uhr::JetztNs();
+        journal.Eintragen();
         for (const QByteArray& anweisung : anweisungen)
             roh.Ausfuehren(anweisung);
         boeden.append(Ms(leitung + Uhr::JetztNs() - beginn));
