@@ -40,6 +40,7 @@ TWeiterleitungsThread::TWeiterleitungsThread(TJournal& journal,
     connect(&FThread, &QThread::finished, FWeiterleitung, &QObject::deleteLater);
     connect(FWeiterleitung, &TWeiterleitung::Wartend, this, &TWeiterleitungsThread::Wartend);
     connect(FWeiterleitung, &TWeiterleitung::Abgewiesen, this, &TWeiterleitungsThread::Abgewiesen);
+    connect(FWeiterleitung, &TWeiterleitung::Erreichbar, this, &TWeiterleitungsThread::Erreichbar);
     FThread.start();
     Anstossen();
 }
