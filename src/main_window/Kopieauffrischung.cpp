@@ -11,6 +11,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QTimer>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -119,16 +122,15 @@ void TKopieauffrischung::Auffrischen(const QString& abteilung, QSize kachel)
     if (zuletzt != FZuletzt.cend() && !zuletzt->hasExpired())
         return;
     FZuletzt.insert(abteilung, QDeadlineTimer(kMindestabstandMs));
-    QMetaObject::invokeMethod(
-        FArbeiter,
-        [this, abteilung, kachel] {
-            QString fehler;
-            try {
-                AuffrischenJetzt(FKopie, FZugang, FMandant, abteilung, kachel);
-            } catch (const std::exception& ausnahme) {
-                fehler = TypNameVon(ausnahme) + u':' + MeldungVon(ausnahme);
-            }
-            emit Aufgefrischt(abteilung, fehler);
-        },
-        Qt::QueuedConnection);
+    // Run in the worker's thread, after the start's quiet time when that has not passed yet.
+    const int warten = int(std::max<qint64>(0, FStartruhe.remainingTime()));
+    QTimer::singleShot(warten, FArbeiter, [this, abteilung, kachel] {
+        QString fehler;
+        try {
+            AuffrischenJetzt(FKopie, FZugang, FMandant, abteilung, kachel);
+        } catch (const std::exception& ausnahme) {
+            fehler = TypNameVon(ausnahme) + u':' + MeldungVon(ausnahme);
+        }
+        emit Aufgefrischt(abteilung, fehler);
+    });
 }

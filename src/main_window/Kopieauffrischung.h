@@ -30,6 +30,8 @@ public:
     // A department shown again within this time is not read again: a board's reloads after
     // each measurement would otherwise read it every few seconds.
     static constexpr int kMindestabstandMs = 60000;
+    // Nothing is read in the first moments after start, which the station needs for itself.
+    static constexpr int kStartruheMs = 2000;
 
     // The menu (an empty department) or one department with photos of `kachel` pixels. Returns
     // at once.
@@ -51,4 +53,5 @@ private:
     TZugangswerte FZugang;
     QString FMandant;
     QHash<QString, QDeadlineTimer> FZuletzt; // per department, the menu under ""
+    QDeadlineTimer FStartruhe{kStartruheMs};
 };

@@ -76,6 +76,12 @@ void TWeiterleitung::Anstossen()
     Weiterleiten();
 }
 
+void TWeiterleitung::Planen(int ms)
+{
+    if (!FTimer.isActive() || FTimer.remainingTime() > ms)
+        FTimer.start(ms);
+}
+
 void TWeiterleitung::Timer_WeiterleitungTimer()
 {
     Weiterleiten();

@@ -52,6 +52,8 @@ public:
 
     // A new result waits: a round now, and the pause starts again from the first.
     void Anstossen();
+    // A round after `ms` unless one comes sooner.
+    void Planen(int ms);
     // One round: forwards waiting results oldest first until none is left or one is not
     // stored; then the timer waits for the next round. A result whose values the server refuses
     // is marked refused and the round goes on. Returns how many were forwarded.

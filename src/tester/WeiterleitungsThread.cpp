@@ -42,7 +42,12 @@ TWeiterleitungsThread::TWeiterleitungsThread(TJournal& journal,
     connect(FWeiterleitung, &TWeiterleitung::Abgewiesen, this, &TWeiterleitungsThread::Abgewiesen);
     connect(FWeiterleitung, &TWeiterleitung::Erreichbar, this, &TWeiterleitungsThread::Erreichbar);
     FThread.start();
-    Anstossen();
+    // Results left from the last run go out shortly after start, not while the station starts:
+    // a new result sends them at once anyway.
+    TWeiterleitung* weiterleitung = FWeiterleitung;
+    QMetaObject::invokeMethod(
+        weiterleitung, [weiterleitung] { weiterleitung->Planen(kErsteRundeMs); },
+        Qt::QueuedConnection);
 }
 
 TWeiterleitungsThread::~TWeiterleitungsThread()

@@ -20,6 +20,8 @@ class TWeiterleitungsThread : public QObject
 public:
     // How long the screen waits for a new result's answer before it says the result waits.
     static constexpr int kWartezeitMs = 1000;
+    // The first round after start: leftovers from the last run need not compete with the start.
+    static constexpr int kErsteRundeMs = 1500;
 
     // Starts the thread and a first round; the journal outlives this object.
     TWeiterleitungsThread(TJournal& journal, TWeiterleitung::TEinrichten einrichten,
