@@ -2,13 +2,37 @@
 #include "DBAbfrage.h"
 #include "DBFehler.h"
 #include "DBVerbindung.h"
+#include "Relais.h"
+#include "Serverliste.h"
 #include "TestServer.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A loopback port that was free a moment ago and that nobody listens on.
+int ToterPort()
+{
+    const int s = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in adresse{};
+    adresse.sin_family = AF_INET;
+    adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t laenge = sizeof adresse;
+    auto* roh = reinterpret_cast<sockaddr*>(&adresse);
+    const bool ok = bind(s, roh, laenge) == 0 && getsockname(s, roh, &laenge) == 0;
+    close(s);
+    return ok ? ntohs(adresse.sin_port) : 0;
+}
+
+} // namespace
 
 class TstWiederaufbau : public QObject
 {
@@ -23,6 +47,9 @@ private slots:
     void abbruchWaehrendDerAnweisung();
     void abbruchInDerTransaktion();
     void schluesselDerAltenSitzung();
+    void hostlisteLesen_data();
+    void hostlisteLesen();
+    void hostlisteNimmtDenNaechstenKnoten();
 
 private:
     QString Wert(const QString& sql);
@@ -145,6 +172,83 @@ void TstWiederaufbau::schluesselDerAltenSitzung()
     // The key of that insert belongs to the lost session; a silent 0 would be wrong.
     QVERIFY_THROWS_EXCEPTION(EVerbindungsfehler, Wert(u"Select LAST_INSERT_ID()"_s));
     QCOMPARE(Wert(u"Select 3"_s), u"3"_s);
+}
+
+void TstWiederaufbau::hostlisteLesen_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("gelesen"); // "host:port" joined by " | "
+    QTest::addColumn<bool>("fehlerhaft");
+    QTest::newRow("ein Host wie bisher")
+        << u"db.firma.local"_s << u"db.firma.local:3306"_s << false;
+    QTest::newRow("leer: der lokale Server") << u""_s << u":3306"_s << false;
+    QTest::newRow("IPv6 ohne Port") << u"fd00::2"_s << u"[fd00::2]:3306"_s << false;
+    QTest::newRow("Knoten mit und ohne Port")
+        << u"db1, db2:3307 ,[fd00::3]:3308"_s << u"db1:3306 | db2:3307 | [fd00::3]:3308"_s << false;
+    QTest::newRow("leerer Eintrag") << u"db1,,db2"_s << u"db1:3306 | db2:3306"_s << true;
+    QTest::newRow("Port keine Zahl") << u"db1,db2:x"_s << u"db1:3306 | [db2:x]:3306"_s << true;
+    QTest::newRow("Port zu groß") << u"db1:65536"_s << u"[db1:65536]:3306"_s << true;
+    QTest::newRow("Port ohne Host") << u":3307,db2"_s << u"[:3307]:3306 | db2:3306"_s << true;
+    QTest::newRow("Klammer offen") << u"[fd00::2:3307"_s << u"[[fd00::2:3307]:3306"_s << true;
+}
+
+void TstWiederaufbau::hostlisteLesen()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, gelesen);
+    QFETCH(bool, fehlerhaft);
+    QStringList anzeige;
+    for (const TServeradresse& adresse : Serverliste::Lesen(text, 3306))
+        anzeige << Serverliste::Anzeige(adresse);
+    QCOMPARE(anzeige.join(u" | "_s), gelesen);
+    QCOMPARE(!Serverliste::Fehler(text).isEmpty(), fehlerhaft);
+}
+
+void TstWiederaufbau::hostlisteNimmtDenNaechstenKnoten()
+{
+    // Three "nodes": a port nobody listens on, a relay to the server, the server itself.
+    const int tot = ToterPort();
+    QVERIFY(tot != 0);
+    TRelais relais(FServer.Port());
+    const QString ueberRelais = u"127.0.0.1:%1"_s.arg(relais.Port());
+    const QString direkt = u"127.0.0.1:%1"_s.arg(FServer.Port());
+    qu.reset();
+    FVerbindung = std::make_unique<TDBVerbindung>();
+    FServer.Verbinde(*FVerbindung, u"TST_WIEDERAUFBAU"_s);
+    FVerbindung->SetConnected(false);
+    FVerbindung->SetServer(u"127.0.0.1:%1, %2, %3"_s.arg(tot).arg(ueberRelais, direkt));
+    FVerbindung->SetConnected(true);
+    qu = std::make_unique<TDBAbfrage>(*FVerbindung, u"quTest"_s);
+    QCOMPARE(FVerbindung->AktuellerServer(), ueberRelais);
+    QVERIFY(!FVerbindung->Clusterknoten());
+
+    // The link to the second entry breaks: the next statement goes to the third, not back to
+    // the first answering one; after the third comes the first (dead) and then the second.
+    const QStringList reihenfolge{direkt, ueberRelais};
+    for (int i = 0; i < reihenfolge.size(); ++i) {
+        FServer.Sql(u"KILL "_s + Wert(u"SELECT CONNECTION_ID()"_s) + u";"_s);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                try {
+                    return Wert(u"SELECT 1"_s) == u"1"_s;
+                } catch (const EVerbindungsfehler&) {
+                    return false; // the statement that met the break
+                }
+            }(),
+            10000);
+        QCOMPARE(FVerbindung->AktuellerServer(), reihenfolge.at(i));
+        QCOMPARE(FVerbindung->Knotenwechsel(), i + 1);
+    }
+
+    // None answers: one error that names every entry.
+    FVerbindung->SetConnected(false);
+    FVerbindung->SetServer(u"127.0.0.1:%1,127.0.0.1:%1"_s.arg(tot));
+    try {
+        FVerbindung->SetConnected(true);
+        QFAIL("connected to a port nobody listens on");
+    } catch (const EVerbindungsfehler& fehler) {
+        QCOMPARE(fehler.Meldung().count(u"127.0.0.1:%1: "_s.arg(tot)), 2);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstWiederaufbau)

@@ -8,6 +8,7 @@
 #include "Einstellungen.h"
 #include "EinstellungenErstellen.h"
 #include "Entschluesseln.h"
+#include "Serverliste.h"
 #include "Startmeldung.h"
 #include "Verbindungsoptionen.h"
 #include "Zugangswerte.h"
@@ -98,7 +99,12 @@ int Pruefen(const QString& pfad, bool verbinden)
                         << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
-    aus << "Hostname:  " << Entschluesseln(db.Server_Hostname, kStartSchluessel) << Qt::endl
+    const QString hostname = Entschluesseln(db.Server_Hostname, kStartSchluessel);
+    if (const QString fehler = Serverliste::Fehler(hostname); !fehler.isEmpty()) {
+        Fehlerausgabe() << fehler << Qt::endl;
+        return kPruefungFehlgeschlagen;
+    }
+    aus << "Hostname:  " << hostname << Qt::endl
         << "Username:  " << Entschluesseln(db.Server_User, kStartSchluessel) << Qt::endl
         << "Port:      " << db.Server_Port << Qt::endl
         << "Datenbank: " << AsciiGross(db.Server_DB) << Qt::endl;
@@ -283,6 +289,10 @@ int main(int argc, char* argv[])
 
     TKlarEinstellungen werte;
     werte.Hostname = parser.value(verbindungsoptionen.Hostname);
+    if (const QString fehler = Serverliste::Fehler(werte.Hostname); !fehler.isEmpty()) {
+        Fehlerausgabe() << fehler << Qt::endl;
+        return kFalscheEingabe;
+    }
     werte.Username = parser.value(verbindungsoptionen.Username);
     if (parser.isSet(leeresPasswort)) {
         if (parser.isSet(verbindungsoptionen.Passwort) ||

@@ -8,6 +8,7 @@ static_assert(Serverfehler::kUnbekannteSpalte == ER_BAD_FIELD_ERROR);
 static_assert(Serverfehler::kTabelleVerboten == ER_TABLEACCESS_DENIED_ERROR);
 static_assert(Serverfehler::kSpalteVerboten == ER_COLUMNACCESS_DENIED_ERROR);
 static_assert(Serverfehler::kTabelleFehlt == ER_NO_SUCH_TABLE);
+static_assert(Serverfehler::kKonflikt == ER_LOCK_DEADLOCK);
 
 using namespace Qt::Literals::StringLiterals;
 

@@ -13,6 +13,8 @@ constexpr unsigned int kUnbekannteSpalte = 1054;    // ER_BAD_FIELD_ERROR
 constexpr unsigned int kTabelleVerboten = 1142;     // ER_TABLEACCESS_DENIED_ERROR
 constexpr unsigned int kSpalteVerboten = 1143;      // ER_COLUMNACCESS_DENIED_ERROR
 constexpr unsigned int kTabelleFehlt = 1146;        // ER_NO_SUCH_TABLE
+// ER_LOCK_DEADLOCK; on a cluster also a failed certification at COMMIT: rolled back either way.
+constexpr unsigned int kKonflikt = 1213;
 } // namespace Serverfehler
 
 // The server or the client library refused a statement.

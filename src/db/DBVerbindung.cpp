@@ -5,6 +5,8 @@
 #include "DBFehler.h"
 #include "MySqlHandle.h"
 
+#include <QStringList>
+
 #include <errmsg.h>
 #include <mysqld_error.h>
 
@@ -23,6 +25,10 @@ namespace {
 
 // Sent by newer servers before they close an idle link; absent from older headers.
 constexpr unsigned int kZeitueberschreitungDesKlienten = 4031;
+// ER_UNKNOWN_COM_ERROR, which a cluster node sends while it is outside the primary component:
+// "WSREP has not yet prepared node for application use". Only another node helps.
+constexpr unsigned int kKnotenNichtBereit = 1047;
+static_assert(kKnotenNichtBereit == ER_UNKNOWN_COM_ERROR);
 
 // Errors after which the link is unusable and has to be built anew.
 bool IstLinkfehler(unsigned int nummer)
@@ -37,6 +43,7 @@ bool IstLinkfehler(unsigned int nummer)
     case ER_SERVER_SHUTDOWN:
     case ER_CONNECTION_KILLED:
     case kZeitueberschreitungDesKlienten:
+    case kKnotenNichtBereit:
         return true;
     default:
         return false;
@@ -135,13 +142,15 @@ void TDBVerbindung::SetConnected(bool verbinden)
     if (FConnected)
         return;
     FOeffnenVerlangt = true;
+    // An opening asked for is no move to another node.
+    FNaechster = 0;
+    FKnoten = -1;
     Verbinden();
     FConnected = true;
 }
 
-void TDBVerbindung::Verbinden()
+std::unique_ptr<TMySqlHandle> TDBVerbindung::Oeffnen(const TServeradresse& adresse) const
 {
-    FLink.reset();
     auto link = std::make_unique<TMySqlHandle>();
     MYSQL* m = link->get();
     const unsigned int verbindungsTimeout = kVerbindungsTimeout;
@@ -159,20 +168,96 @@ void TDBVerbindung::Verbinden()
     // configured with ANSI quoting or without backslash escapes would misread both.
     mysql_options(m, MYSQL_INIT_COMMAND, kSitzungsModus);
 
-    const QByteArray server = FServer.toUtf8();
+    const QByteArray server = adresse.Host.toUtf8();
     const QByteArray benutzer = FUsername.toUtf8();
     const QByteArray passwort = FPassword.toUtf8();
     const QByteArray datenbank = FDatabase.toUtf8();
-    if (FPort < 0 || FPort > 65535)
-        throw EVerbindungsfehler(u"Ungültiger Port %1"_s.arg(FPort), CR_CONN_HOST_ERROR);
+    if (adresse.Port < 0 || adresse.Port > 65535)
+        throw EVerbindungsfehler(u"Ungültiger Port %1"_s.arg(adresse.Port), CR_CONN_HOST_ERROR);
     if (!mysql_real_connect(m, server.isEmpty() ? nullptr : server.constData(),
                             benutzer.constData(), passwort.constData(),
                             datenbank.isEmpty() ? nullptr : datenbank.constData(),
-                            static_cast<unsigned int>(FPort), nullptr, 0)) {
+                            static_cast<unsigned int>(adresse.Port), nullptr, 0)) {
         throw EVerbindungsfehler(QString::fromUtf8(mysql_error(m)), mysql_errno(m),
                                  QByteArray(mysql_sqlstate(m)));
     }
-    FLink = std::move(link);
+    return link;
+}
+
+bool TDBVerbindung::KnotenBereit(TMySqlHandle& link)
+{
+    MYSQL* m = link.get();
+    // Refused by a node outside the primary component, which still answers SELECT 1 and SHOW.
+    const QByteArray probe = QByteArrayLiteral("DO 1");
+    if (mysql_real_query(m, probe.constData(), static_cast<unsigned long>(probe.size())))
+        return false;
+    const QByteArray frage = QByteArrayLiteral("SHOW VARIABLES LIKE 'wsrep_on'");
+    FClusterknoten = false;
+    if (mysql_real_query(m, frage.constData(), static_cast<unsigned long>(frage.size())) == 0) {
+        if (MYSQL_RES* ergebnis = mysql_store_result(m)) {
+            const MYSQL_ROW zeile = mysql_fetch_row(ergebnis);
+            FClusterknoten = zeile && zeile[1] && qstrcmp(zeile[1], "ON") == 0;
+            mysql_free_result(ergebnis);
+        }
+    }
+    return true;
+}
+
+void TDBVerbindung::Verbinden()
+{
+    FLink.reset();
+    FListe = Serverliste::Lesen(FServer, FPort);
+    if (FListe.size() == 1) {
+        // One server: exactly as it always was, its port checked as the settings give it.
+        FListe.first().Port = FPort;
+        FLink = Oeffnen(FListe.first());
+        FKnoten = 0;
+        return;
+    }
+    QStringList gruende;
+    unsigned int nummer = CR_CONN_HOST_ERROR;
+    QByteArray status;
+    const qsizetype anzahl = FListe.size();
+    for (qsizetype schritt = 0; schritt < anzahl; ++schritt) {
+        const qsizetype knoten = (FNaechster + schritt) % anzahl;
+        const TServeradresse& adresse = FListe.at(knoten);
+        try {
+            std::unique_ptr<TMySqlHandle> link = Oeffnen(adresse);
+            if (!KnotenBereit(*link)) {
+                nummer = mysql_errno(link->get());
+                status = QByteArray(mysql_sqlstate(link->get()));
+                gruende << Serverliste::Anzeige(adresse) + u": "_s +
+                               QString::fromUtf8(mysql_error(link->get()));
+                continue;
+            }
+            if (FKnoten >= 0 && knoten != FKnoten)
+                ++FKnotenwechsel;
+            FLink = std::move(link);
+            FKnoten = knoten;
+            FNaechster = knoten;
+            return;
+        } catch (const EVerbindungsfehler& fehler) {
+            nummer = fehler.Nummer();
+            status = fehler.SqlStatus();
+            gruende << Serverliste::Anzeige(adresse) + u": "_s + fehler.Meldung();
+        }
+    }
+    throw EVerbindungsfehler(gruende.join(u" | "_s), nummer, status);
+}
+
+void TDBVerbindung::LinkVerloren()
+{
+    FLink.reset();
+    // The node is gone or left the cluster: the next opening starts with the next one.
+    if (FListe.size() > 1 && FKnoten >= 0)
+        FNaechster = (FKnoten + 1) % FListe.size();
+}
+
+QString TDBVerbindung::AktuellerServer() const
+{
+    if (!FLink || FKnoten < 0 || FKnoten >= FListe.size())
+        return QString();
+    return Serverliste::Anzeige(FListe.at(FKnoten));
 }
 
 bool TDBVerbindung::LinkAbgerissen() const
@@ -197,7 +282,7 @@ bool TDBVerbindung::LinkAbgerissen() const
 bool TDBVerbindung::LinkSicherstellen()
 {
     if (FLink && LinkAbgerissen()) {
-        FLink.reset();
+        LinkVerloren();
         FTransaktionVerloren = FInTransaktion;
     }
     if (FTransaktionVerloren) {
@@ -254,7 +339,7 @@ void TDBVerbindung::WirfFehler()
     const QByteArray status(mysql_sqlstate(m));
     if (!IstLinkfehler(nummer))
         throw EDatenbankfehler(meldung, nummer, status);
-    FLink.reset();
+    LinkVerloren();
     if (FInTransaktion)
         FTransaktionVerloren = true;
     throw EVerbindungsfehler(meldung, nummer, status);

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+
+#include "Serverliste.h"
 
 class TDBErgebnis;
 class TMySqlHandle;
@@ -14,6 +17,11 @@ class TMySqlHandle;
 // (restart, idle timeout, network) is re-established before the next statement without a
 // message; a statement that met the drop is never sent again, it fails to its caller. Within
 // a transaction a drop fails the whole transaction.
+//
+// The server may be a list of a cluster's nodes (Serverliste): the opening takes the first
+// that answers and is ready for statements, a re-established link the next one after the node
+// whose link broke, in the list's order and round again. A node that left the cluster's primary
+// component counts as a broken link.
 class TDBVerbindung : public QObject
 {
     Q_OBJECT
@@ -22,7 +30,8 @@ public:
     explicit TDBVerbindung(QObject* parent = nullptr);
     ~TDBVerbindung() override;
 
-    // Used by the next opening. An empty server means the local server.
+    // Used by the next opening. An empty server means the local server; a comma-separated list
+    // names several (the port applies to entries without one).
     const QString& Server() const { return FServer; }
     void SetServer(const QString& wert) { FServer = wert; }
     int Port() const { return FPort; }
@@ -50,6 +59,11 @@ public:
     // Number of silently re-established links so far; the server's id of the current link.
     int Wiederaufbauten() const { return FWiederaufbauten; }
     unsigned long ServerThreadId() const;
+    // Of a list: links re-established on another node than the one before; "host:port" of the
+    // node in use (empty without a link); whether the last node used was a cluster node.
+    int Knotenwechsel() const { return FKnotenwechsel; }
+    QString AktuellerServer() const;
+    bool Clusterknoten() const { return FClusterknoten; }
 
     // Seconds: connecting; waiting for an answer before the link counts as lost.
     static constexpr unsigned int kVerbindungsTimeout = 5;
@@ -74,6 +88,10 @@ private:
     TAntwort Ausfuehren(const QByteArray& anweisung);
 
     void Verbinden();
+    std::unique_ptr<TMySqlHandle> Oeffnen(const TServeradresse& adresse) const;
+    // Of a list: false when the node refuses statements; learns whether it is a cluster node.
+    bool KnotenBereit(TMySqlHandle& link);
+    void LinkVerloren();
     bool LinkAbgerissen() const;
     [[noreturn]] void WirfFehler();
     void TransaktionBeenden();
@@ -90,4 +108,9 @@ private:
     bool FInTransaktion = false;
     bool FTransaktionVerloren = false;
     int FWiederaufbauten = 0;
+    QList<TServeradresse> FListe; // as the last opening read it
+    qsizetype FKnoten = -1;       // the node of the current link in FListe
+    qsizetype FNaechster = 0;     // where the next opening starts
+    int FKnotenwechsel = 0;
+    bool FClusterknoten = false;
 };

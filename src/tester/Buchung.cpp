@@ -6,13 +6,16 @@
 #include "DBFehler.h"
 #include "DBVerbindung.h"
 
+#include <QRandomGenerator>
 #include <QSysInfo>
 #include <QTime>
 #include <QUuid>
 #include <QtGlobal>
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
+#include <thread>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -30,6 +33,11 @@ const QString kQuittungEinfuegen =
     u"ZEITSTEMPEL = :Zeitstempel, STATION = :Station, EMPFANGEN = NOW(6), "
     u"MESSUNG_ID = :Messung_ID"_s;
 const QString kQuittungSuchen =
+    u"SELECT MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE KENNUNG = :Kennung"_s;
+// A cluster node applies other nodes' commits a moment after they are certified; after a move to
+// another node the lookup first waits until this node has applied everything committed before.
+const QString kQuittungSuchenImCluster =
+    u"SET STATEMENT wsrep_sync_wait = 1 FOR "
     u"SELECT MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE KENNUNG = :Kennung"_s;
 const QString kQuittungPruefen =
     u"SELECT KENNUNG, MESSUNG_ID FROM ESD_MESSUNG_QUITTUNG WHERE 1 = 0"_s;
@@ -159,6 +167,7 @@ void TBuchung::Buchen(const TBuchungswerte& werte, TVerlauf& verlauf)
 Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
 {
     Buchung::TErgebnis ergebnis;
+    int konflikte = 0;
     for (int versuch = 0; versuch < kVersuche;) {
         TVerlauf verlauf;
         try {
@@ -178,6 +187,17 @@ Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
                 // Rolled back on a live link: nothing is stored, and the next attempt records
                 // without the receipt.
                 OhneQuittungen();
+                continue;
+            }
+            if (fehler.Nummer() == Serverfehler::kKonflikt &&
+                !dynamic_cast<const EVerbindungsfehler*>(&fehler) &&
+                konflikte < kKonfliktVersuche) {
+                // Rolled back on a live link: again on the same node, after a pause that grows
+                // and differs between stations, so the two writers do not meet again at once.
+                ++konflikte;
+                ++FKonflikte;
+                std::this_thread::sleep_for(std::chrono::milliseconds(
+                    QRandomGenerator::global()->bounded(1, 5 * konflikte + 1)));
                 continue;
             }
             // A link that broke once the transaction was open may have carried the COMMIT; only
@@ -204,7 +224,8 @@ Buchung::TErgebnis TBuchung::Speichern(const TBuchungswerte& werte)
 
 std::optional<quint64> TBuchung::Nachschlagen(const QString& kennung)
 {
-    FAbfrage.SQL().SetText(Buchung::kQuittungSuchen);
+    FAbfrage.SQL().SetText(FAbfrage.Connection().Clusterknoten() ? Buchung::kQuittungSuchenImCluster
+                                                                 : Buchung::kQuittungSuchen);
     FAbfrage.ParamByName(u"KENNUNG"_s).SetAsString(kennung);
     FAbfrage.Open();
     std::optional<quint64> messung_ID;

@@ -31,6 +31,7 @@ extern const QString kMessdatumSetzen;
 extern const QString kMessdatumSperren;
 extern const QString kQuittungEinfuegen;
 extern const QString kQuittungSuchen;
+extern const QString kQuittungSuchenImCluster;
 extern const QString kQuittungPruefen;
 
 struct TErgebnis
@@ -69,6 +70,9 @@ public:
 
     // Attempts to write a result; a lookup after a broken link is not one.
     static constexpr int kVersuche = 2;
+    // Further attempts after a conflict on a cluster (two nodes wrote the same employee row at
+    // once): the server rolled back, the receipt keeps a late duplicate out.
+    static constexpr int kKonfliktVersuche = 5;
 
     // The result stored exactly once, or the reason it was not; never throws. A failed attempt
     // is repeated only when it is known that nothing was committed: a refused statement on a
@@ -84,6 +88,8 @@ public:
     // only. Throws when the server cannot be asked.
     bool QuittungenPruefen();
     bool MitQuittungen() const { return FMitQuittungen; }
+    // Conflicts met so far, each followed by another attempt or the end of Speichern.
+    int Konflikte() const { return FKonflikte; }
 
     // The key of the row stored under this identity (0 when unknown); nullopt when no result
     // with it is stored. Throws when the server cannot be asked.
@@ -102,4 +108,5 @@ private:
     TDBAbfrage& FAbfrage;
     bool FMitQuittungen = true;
     bool FGeprueft = false;
+    int FKonflikte = 0;
 };

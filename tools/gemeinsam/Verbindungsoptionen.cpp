@@ -25,7 +25,10 @@ QString DeutscheHilfe(const QCommandLineParser& parser)
 
 TVerbindungsoptionen::TVerbindungsoptionen(const QString& datenbankHilfe)
     : Hilfe({u"h"_s, u"help"_s}, u"Diese Hilfe anzeigen."_s),
-      Hostname(u"hostname"_s, u"Datenbankserver (Pflicht)."_s, u"HOST"_s),
+      Hostname(u"hostname"_s,
+               u"Datenbankserver (Pflicht); die Knoten eines Clusters durch Kommas getrennt, "
+               u"je HOST oder HOST:PORT."_s,
+               u"HOST"_s),
       Port(u"port"_s, u"TCP-Port des Servers (Vorgabe 3306)."_s, u"PORT"_s, u"3306"_s),
       Username(u"username"_s, u"Datenbankbenutzer (Pflicht)."_s, u"NAME"_s),
       Passwort(u"passwort"_s, u"Passwort des Datenbankbenutzers."_s, u"PASSWORT"_s),
