@@ -87,6 +87,16 @@ void TWeiterleitung::Timer_WeiterleitungTimer()
     Weiterleiten();
 }
 
+QString TWeiterleitung::Server() const
+{
+    return FVerbindung ? FVerbindung->AktuellerServer() : QString();
+}
+
+int TWeiterleitung::Knotenwechsel() const
+{
+    return FVerbindung ? FVerbindung->Knotenwechsel() : 0;
+}
+
 void TWeiterleitung::Verbinden()
 {
     FVerbindung = std::make_unique<TDBVerbindung>();

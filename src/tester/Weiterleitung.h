@@ -75,6 +75,11 @@ public:
     int NaechsteRundeMs() const { return FTimer.isActive() ? FTimer.interval() : -1; }
     // Why the last round stopped short; Gespeichert when it did not.
     const Buchung::TErgebnis& LetzteRunde() const { return FLetzteRunde; }
+    // "host:port" of the server in use (empty without a link), moves to another node of a host
+    // list, and conflicts on a cluster, all since the first round.
+    QString Server() const;
+    int Knotenwechsel() const;
+    int Konflikte() const { return FBuchung ? FBuchung->Konflikte() : 0; }
 
 signals:
     // After every round: the results still waiting.
