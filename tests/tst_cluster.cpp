@@ -11,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -167,8 +169,19 @@ private:
     // Every station settled all its results; their identities join those of earlier runs.
     void Sammeln(const std::vector<TStation>& stationen);
     // The results and stamps as one node holds them, once it has applied everything committed
-    // before: every identity collected so far exactly once, nothing else.
-    void BestandPruefen(int knoten);
+    // before, against every identity collected so far.
+    struct TBestand
+    {
+        int Zeilen = 0;
+        int Fehlend = 0;
+        int Doppelt = 0;
+        int StempelFalsch = 0;
+    };
+    TBestand Bestand(int knoten);
+    // The worst of these nodes; every result exactly once and every stamp right on each.
+    TBestand BestandPruefen(const QList<int>& knoten);
+    // "CLUSTER lauf=… key=value …" for the reliability report, and on the test's output.
+    static void Berichten(const QString& zeile);
     quint64 KonflikteAufDenKnoten();
 
     std::vector<std::unique_ptr<TTestServer>> FKnoten;
@@ -231,26 +244,52 @@ void TstCluster::Sammeln(const std::vector<TStation>& stationen)
     }
 }
 
-void TstCluster::BestandPruefen(int knoten)
+TstCluster::TBestand TstCluster::Bestand(int knoten)
 {
-    const QString gesamt = QString::number(FAlleKennungen.size());
-    // One receipt per result and one row per receipt, and nothing else.
-    QCOMPARE(Wert(knoten, u"SELECT COUNT(*) FROM ESD_MESSUNG_QUITTUNG"_s), gesamt);
-    QCOMPARE(Wert(knoten, u"SELECT COUNT(*) FROM ESD_MESSWERTE_SCHUHE"_s), gesamt);
-    QCOMPARE(Wert(knoten, u"SELECT COUNT(*) FROM ESD_MESSUNG_QUITTUNG Q JOIN ESD_MESSWERTE_SCHUHE "
-                          "M ON M.MESSUNG_ID = Q.MESSUNG_ID"_s),
-             gesamt);
+    TBestand bestand;
+    bestand.Zeilen = Wert(knoten, u"SELECT COUNT(*) FROM ESD_MESSWERTE_SCHUHE"_s).toInt();
+    // A result counts once it has its receipt and the row the receipt names.
     const QStringList angekommen =
-        Wert(knoten, u"SELECT KENNUNG FROM ESD_MESSUNG_QUITTUNG ORDER BY KENNUNG"_s)
+        Wert(knoten, u"SELECT Q.KENNUNG FROM ESD_MESSUNG_QUITTUNG Q JOIN ESD_MESSWERTE_SCHUHE M "
+                     "ON M.MESSUNG_ID = Q.MESSUNG_ID"_s)
             .split(u'\n', Qt::SkipEmptyParts);
-    QStringList erwartet = FAlleKennungen;
-    erwartet.sort();
-    QVERIFY(angekommen == erwartet);
+    const QSet<QString> da(angekommen.cbegin(), angekommen.cend());
+    for (const QString& kennung : std::as_const(FAlleKennungen))
+        bestand.Fehlend += da.contains(kennung) ? 0 : 1;
+    bestand.Doppelt = bestand.Zeilen - (static_cast<int>(FAlleKennungen.size()) - bestand.Fehlend);
     // Each stamp is the newest pass of that person.
-    QCOMPARE(Wert(knoten, u"SELECT COUNT(*) FROM MITARBEITER A WHERE NOT (A.DATUM_ESD_MESSUNG <=> "
-                          "(SELECT MAX(ZEITSTEMPEL) FROM ESD_MESSWERTE_SCHUHE M WHERE "
-                          "M.MITARBEITER_ID = A.MITARBEITER_ID AND M.MESSWERTE_OK = 'J'))"_s),
-             u"0"_s);
+    bestand.StempelFalsch =
+        Wert(knoten, u"SELECT COUNT(*) FROM MITARBEITER A WHERE NOT (A.DATUM_ESD_MESSUNG <=> "
+                     "(SELECT MAX(ZEITSTEMPEL) FROM ESD_MESSWERTE_SCHUHE M WHERE "
+                     "M.MITARBEITER_ID = A.MITARBEITER_ID AND M.MESSWERTE_OK = 'J'))"_s)
+            .toInt();
+    return bestand;
+}
+
+TstCluster::TBestand TstCluster::BestandPruefen(const QList<int>& knoten)
+{
+    TBestand schlimmste;
+    for (const int nr : knoten) {
+        const TBestand b = Bestand(nr);
+        if (b.Fehlend + b.Doppelt + b.StempelFalsch >=
+            schlimmste.Fehlend + schlimmste.Doppelt + schlimmste.StempelFalsch)
+            schlimmste = b;
+        if (b.Fehlend != 0 || b.Doppelt != 0 || b.StempelFalsch != 0)
+            qWarning("Knoten %d: %d fehlen, %d doppelt, %d falsche Stempel", nr, b.Fehlend,
+                     b.Doppelt, b.StempelFalsch);
+    }
+    return schlimmste;
+}
+
+void TstCluster::Berichten(const QString& zeile)
+{
+    qInfo().noquote() << zeile;
+    const QString ablage = qEnvironmentVariable("TS_ZUVERLAESSIGKEIT");
+    if (ablage.isEmpty() || !QFileInfo(ablage).isDir())
+        return;
+    QFile bericht(QDir(ablage).filePath(u"cluster.txt"_s));
+    if (bericht.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        bericht.write((zeile + u'\n').toUtf8());
 }
 
 void TstCluster::konflikteZwischenKnoten()
@@ -273,12 +312,23 @@ void TstCluster::konflikteZwischenKnoten()
     for (const TStation& s : stationen)
         konflikte += s.Konflikte;
     const quint64 aufDenKnoten = KonflikteAufDenKnoten() - vorher;
-    qInfo("Konflikte: %d von den Stationen wiederholt, %llu auf den Knoten gezählt", konflikte,
-          aufDenKnoten);
-    QVERIFY(konflikte > 0);
     Sammeln(stationen);
-    for (int nr = 1; nr <= kKnoten; ++nr)
-        BestandPruefen(nr);
+    if (QTest::currentTestFailed())
+        return;
+    const TBestand bestand = BestandPruefen({1, 2, 3});
+    Berichten(u"CLUSTER lauf=konflikte stationen=%1 ergebnisse=%2 zeilen=%3 fehlend=%4 doppelt=%5 "
+              "stempel_falsch=%6 konflikte=%7 konflikte_knoten=%8"_s.arg(stationen.size())
+                  .arg(FAlleKennungen.size())
+                  .arg(bestand.Zeilen)
+                  .arg(bestand.Fehlend)
+                  .arg(bestand.Doppelt)
+                  .arg(bestand.StempelFalsch)
+                  .arg(konflikte)
+                  .arg(aufDenKnoten));
+    QVERIFY(konflikte > 0);
+    QCOMPARE(bestand.Fehlend, 0);
+    QCOMPARE(bestand.Doppelt, 0);
+    QCOMPARE(bestand.StempelFalsch, 0);
 }
 
 void TstCluster::knotenFaelltAus()
@@ -301,16 +351,30 @@ void TstCluster::knotenFaelltAus()
         lauf.Warten();
     }
     int wechsel = 0;
+    int aufKnoten2 = 0;
     for (const TStation& s : stationen) {
-        QCOMPARE(s.Server, Adresse(2));
         wechsel += s.Knotenwechsel;
+        aufKnoten2 += s.Server == Adresse(2) ? 1 : 0;
     }
-    qInfo("Knoten 1 abgeschossen: %lld Ergebnisse, %d Knotenwechsel der Stationen",
-          static_cast<long long>(stationen.size()) * stationen.front().Messungen, wechsel);
-    QVERIFY(wechsel >= static_cast<int>(stationen.size()));
+    const int vorher = static_cast<int>(FAlleKennungen.size());
     Sammeln(stationen);
-    for (int nr = 2; nr <= kKnoten; ++nr)
-        BestandPruefen(nr);
+    if (QTest::currentTestFailed())
+        return;
+    const TBestand bestand = BestandPruefen({2, 3});
+    Berichten(u"CLUSTER lauf=ausfall stationen=%1 ergebnisse=%2 zeilen=%3 fehlend=%4 doppelt=%5 "
+              "stempel_falsch=%6 knotenwechsel=%7 auf_knoten2=%8"_s.arg(stationen.size())
+                  .arg(FAlleKennungen.size() - vorher)
+                  .arg(bestand.Zeilen - vorher)
+                  .arg(bestand.Fehlend)
+                  .arg(bestand.Doppelt)
+                  .arg(bestand.StempelFalsch)
+                  .arg(wechsel)
+                  .arg(aufKnoten2));
+    QCOMPARE(aufKnoten2, static_cast<int>(stationen.size()));
+    QVERIFY(wechsel >= static_cast<int>(stationen.size()));
+    QCOMPARE(bestand.Fehlend, 0);
+    QCOMPARE(bestand.Doppelt, 0);
+    QCOMPARE(bestand.StempelFalsch, 0);
 }
 
 void TstCluster::knotenKehrtZurueck()
@@ -323,10 +387,18 @@ void TstCluster::knotenKehrtZurueck()
     const QString vergleich =
         u"CHECKSUM TABLE ESD_MESSWERTE_SCHUHE, ESD_MESSUNG_QUITTUNG, MITARBEITER"_s;
     const QString erwartet = Wert(2, vergleich);
-    QCOMPARE(Wert(1, vergleich), erwartet);
-    QCOMPARE(Wert(3, vergleich), erwartet);
-    QCOMPARE(Wert(1, u"SELECT COUNT(*) FROM ESD_MESSUNG_QUITTUNG"_s),
-             QString::number(FAlleKennungen.size()));
+    const bool gleich = Wert(1, vergleich) == erwartet && Wert(3, vergleich) == erwartet;
+    const TBestand bestand = BestandPruefen({1});
+    Berichten(u"CLUSTER lauf=rueckkehr ergebnisse=%1 zeilen=%2 fehlend=%3 doppelt=%4 "
+              "stempel_falsch=%5 gleich=%6"_s.arg(FAlleKennungen.size())
+                  .arg(bestand.Zeilen)
+                  .arg(bestand.Fehlend)
+                  .arg(bestand.Doppelt)
+                  .arg(bestand.StempelFalsch)
+                  .arg(gleich ? u"ja"_s : u"nein"_s));
+    QVERIFY(gleich);
+    QCOMPARE(bestand.Fehlend, 0);
+    QCOMPARE(bestand.Doppelt, 0);
 }
 
 void TstCluster::abgeschnittenerKnotenWirdUebergangen()
