@@ -122,6 +122,11 @@ int Pruefen(const QString& pfad, bool verbinden)
                         << Qt::endl;
         return kPruefungFehlgeschlagen;
     }
+    // The station keeps the reader on for such a value, which is not what the site asked for.
+    if (const QString fehler = AusweisleserFehler(AusweisleserWert(ini)); !fehler.isEmpty()) {
+        Fehlerausgabe() << fehler << Qt::endl;
+        return kPruefungFehlgeschlagen;
+    }
     // The station runs with such values, but not with the journal the site asked for.
     const QStringList journalFehler = JournalEinstellungsfehler(ini);
     if (!journalFehler.isEmpty()) {
@@ -240,6 +245,11 @@ int main(int argc, char* argv[])
                                         u"Text der Willkommensseite (Vorgabe "
                                         "\"Herzlich Willkommen.\")."_s,
                                         u"TEXT"_s, u"Herzlich Willkommen."_s);
+    const QCommandLineOption ausweisleser(
+        u"ausweisleser"_s,
+        u"an oder aus: ob eine Ausweisnummer, die ein Ausweisleser als Tastatur tippt, die "
+        "Messung startet (Vorgabe an)."_s,
+        u"an|aus"_s);
     const QCommandLineOption journalVerzeichnis(
         u"journal-verzeichnis"_s,
         u"Absoluter Pfad des Verzeichnisses für das Journal der Station (Vorgabe: "
@@ -262,7 +272,7 @@ int main(int argc, char* argv[])
     const QCommandLineOption version(u"version"_s, u"Versionsnummer anzeigen."_s);
     parser.addOptions(verbindungsoptionen.Alle());
     parser.addOptions({leeresPasswort, protokoll, com, geraet, mandant, beendenPin, menu,
-                       willkommen, journalVerzeichnis, journalTage, ausgabe, pruefen,
+                       willkommen, ausweisleser, journalVerzeichnis, journalTage, ausgabe, pruefen,
                        verbindungPruefen, version});
 
     QTextStream aus(stdout);
@@ -336,6 +346,7 @@ int main(int argc, char* argv[])
     werte.Willkommen = parser.value(willkommen);
     werte.JournalVerzeichnis = parser.value(journalVerzeichnis);
     werte.JournalTage = parser.value(journalTage);
+    werte.Ausweisleser = parser.value(ausweisleser);
 
     QString text;
     try {

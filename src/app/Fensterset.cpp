@@ -121,6 +121,7 @@ TFensterset::TFensterset() : FObjekte(std::make_unique<TObjekte>())
     FDM->SetzeMenuZiel(FMain);
     FDM->SetzeBeiEinstellungen([objekte = FObjekte.get()] { objekte->JournalOeffnen(); });
     FMain->Verbinden(*FDM, *fdmKontakt, *FMessung);
+    FMain->SetzeKurzmeldung(FKurzmeldung);
     FMessung->SetzeFehleranzeige(Fehlermeldung);
     FMessung->SetzeTafel({[](const QString& abteilung) { FMain->Lade_MA_Abteilung(abteilung); },
                           [] { FMain->Timer2Starten(); }});

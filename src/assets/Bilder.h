@@ -16,6 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 inline const QString Logo = u":/bilder/logo.svg"_s;
 inline const QString EsdSchutzzone = u":/bilder/esd_schutzzone.svg"_s;
 inline const QString Schliessen = u":/bilder/schliessen.svg"_s;
+inline const QString Lupe = u":/bilder/lupe.svg"_s;
 // The measurement screen: its header, the result thumbs, the tester with the arrow at its key,
 // and soles and wrist strap in the colours of a contact's state.
 inline const QString Banner = u":/bilder/banner.svg"_s;

@@ -46,9 +46,9 @@ bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag)
     return datum == tag;
 }
 
-int Seitenzahl(int anzahlMitarbeiter)
+int Seitenzahl(int anzahlMitarbeiter, int jeSeite)
 {
-    return anzahlMitarbeiter <= 0 ? 1 : (anzahlMitarbeiter + kKachelnJeSeite - 1) / kKachelnJeSeite;
+    return anzahlMitarbeiter <= 0 ? 1 : (anzahlMitarbeiter + jeSeite - 1) / jeSeite;
 }
 
 QString Uebertragungshinweis(bool offline, int wartend)

@@ -24,7 +24,7 @@ inline const QColor kRot{255, 0, 0};
 bool AmTagGemessen(const QString& datumEsdMessung, const QDate& tag);
 
 // Pages needed for that many employees; at least one.
-int Seitenzahl(int anzahlMitarbeiter);
+int Seitenzahl(int anzahlMitarbeiter, int jeSeite = kKachelnJeSeite);
 
 // The title bar's note on the server: empty when the station is online and nothing waits.
 QString Uebertragungshinweis(bool offline, int wartend);

@@ -44,6 +44,8 @@ constexpr int kKnopfSpalten[6] = {39, 317, 595, 873, 1151, 1429};
 
 TFMain::TFMain(QWidget* parent) : TBildschirm(u"FMain"_s, Qt::FramelessWindowHint, parent)
 {
+    // Never shown in the frameless window; the tester simulator finds the station by it.
+    setWindowTitle(u"Teststation Personenerdung"_s);
     BaueOberflaeche();
 
     iWechselzeit = kSekundenBisWillkommen;
@@ -83,6 +85,7 @@ void TFMain::BaueOberflaeche()
     BaueKarten();
     BaueMenu();
     BauePinAbfrage();
+    BaueSuche();
     BaueAppBar();
 }
 
@@ -134,6 +137,34 @@ void TFMain::BauePinAbfrage()
     Setze(panPin->edPin, {16, 60, 393, 46}, 32);
     Setze(panPin->btnAbbrechen, {1601 - 16 - 260, 56, 260, 54}, 26);
     Setze(panPin->TouchKeyboard1, {16, 140, 1569, 521});
+}
+
+void TFMain::BaueSuche()
+{
+    // Left of the paging, where the title bar has room on every card.
+    btnSuche = Benannt(new TBild(Panel1), u"btnSuche"_s);
+    btnSuche->SetzeSvg(Bilder::Lupe);
+    Setze(btnSuche, {1370, 12, 90, 71});
+    btnSuche->hide();
+    connect(btnSuche, &TBild::Geklickt, this, &TFMain::btnSucheClick);
+
+    // Over the board's third row and the department strip; the tiles above show the matches.
+    panSuche = Benannt(new QWidget(Buehne()), u"panSuche"_s);
+    panSuche->setAutoFillBackground(true);
+    Setze(panSuche, {0, kTitelHoehe + 590, kEntwurf.width(), 1080 - kTitelHoehe - 590});
+    lblSuche = Benannt(new QLabel(u"Vor- oder Nachname:"_s, panSuche), u"lblSuche"_s);
+    Setze(lblSuche, {40, 30, 560, 40}, 26);
+    edtSuche = Benannt(new QLineEdit(panSuche), u"edtSuche"_s);
+    edtSuche->setMaxLength(100);
+    Setze(edtSuche, {40, 80, 560, 64}, 36);
+    btnSucheSchliessen =
+        Benannt(new QPushButton(u"Suche schließen"_s, panSuche), u"btnSucheSchliessen"_s);
+    Setze(btnSucheSchliessen, {40, 180, 560, 80}, 28);
+    TouchKeyboard2 = Benannt(new TTouchKeyboard(panSuche), u"TouchKeyboard2"_s);
+    Setze(TouchKeyboard2, {660, 8, 1140, 379});
+    panSuche->hide();
+    connect(edtSuche, &QLineEdit::textChanged, this, &TFMain::SucheAendern);
+    connect(btnSucheSchliessen, &QPushButton::clicked, this, &TFMain::btnSucheSchliessenClick);
 }
 
 void TFMain::BaueKarten()
@@ -273,6 +304,7 @@ void TFMain::SetzeOffline(bool offline)
         return;
     FOffline = offline;
     ZeigeOffline();
+    ZeigeSuchknopf();
     if (offline && !TimerDB.isActive()) {
         // The copy serves; the server is looked for quietly, as at a start without it.
         FWiederholung.Beginnen();
@@ -412,8 +444,10 @@ bool TFMain::eventFilter(QObject* objekt, QEvent* event)
         // A key the focused control ignores is offered again to each parent; act on the first
         // offer only, which goes where the window delivers keys.
         const auto* widget = static_cast<QWidget*>(objekt);
-        if (widget->window() == this && widget == (focusWidget() ? focusWidget() : this))
+        if (widget->window() == this && widget == (focusWidget() ? focusWidget() : this)) {
+            AusweisTaste(*static_cast<QKeyEvent*>(event));
             FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+        }
     }
     return false;
 }
@@ -461,6 +495,8 @@ void TFMain::Timer2Timer()
 {
     if (--iTimer_PageWechsel > 0)
         return;
+    if (FSuche)
+        SucheBeenden(false);
     CardPanel->setCurrentWidget(cardWelcome);
     iTimer_PageWechsel = iWechselzeit;
     Timer2.stop();

@@ -1,6 +1,7 @@
 // The main window: title bar, welcome card, employee board, department menu strip, app bar.
 #pragma once
 
+#include "Ausweisleser.h"
 #include "Bildschirm.h"
 #include "Einstellungen.h"
 #include "EndePin.h"
@@ -21,11 +22,13 @@
 #include <memory>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QStackedWidget;
 class TAbteilungsKnopf;
 class TBild;
 class TFDM;
+class TFKurzmeldung;
 class TFMessung;
 class TFotostapel;
 class TfdmKontakt;
@@ -34,7 +37,9 @@ class TJournal;
 class TTafelkopie;
 struct TKopiePerson;
 class TKachelFoto;
+class QKeyEvent;
 class TPinAbfrage;
+class TTouchKeyboard;
 
 class TFMain : public TBildschirm, public TMenuWerte
 {
@@ -62,6 +67,8 @@ public:
     void ServerErreichbar(bool erreichbar);
     // True while the board shows the copy because the server does not answer.
     bool Offline() const { return FOffline; }
+    // Where the board's short notes appear (an unknown badge); none without it.
+    void SetzeKurzmeldung(TFKurzmeldung* kurzmeldung) { FKurzmeldung = kurzmeldung; }
 
     // Shows the window borderless over the whole screen.
     void ZeigeVollbild();
@@ -89,6 +96,18 @@ public:
     void Timer2Starten();
     // Once a second while the department list is missing: counts down and asks again.
     void TimerDBTimer();
+    // A badge number as a reader typed it: the person's board, then their measurement, as a
+    // tap on their photo; a short note when no one or several carry it.
+    void AusweisGelesen(const QString& nummer);
+    // The name search: the magnifier opens it over the board, each letter narrows the tiles,
+    // closing returns to the card it was opened from.
+    void btnSucheClick();
+    void SucheAendern(const QString& text);
+    void btnSucheSchliessenClick();
+    bool SucheOffen() const { return FSuche; }
+    // Tiles per page: all of them, or the two rows above the search's keyboard.
+    int KachelnJeSeite() const;
+    static constexpr int kKachelnBeiSuche = 16;
 
     // Exit status of the program; set where a run ends because of a fault.
     int iEndeStatus = 0;
@@ -139,6 +158,13 @@ private:
     std::array<QWidget*, 24> panUser{};
     std::array<TKachelFoto*, 24> imgMitarbeiter{};
     std::array<QLabel*, 24> lblUser{};
+    // The name search: the magnifier in the title bar, and the panel with the field and keyboard.
+    TBild* btnSuche = nullptr;
+    QWidget* panSuche = nullptr;
+    QLabel* lblSuche = nullptr;
+    QLineEdit* edtSuche = nullptr;
+    QPushButton* btnSucheSchliessen = nullptr;
+    TTouchKeyboard* TouchKeyboard2 = nullptr;
     QPushButton* btnSeite_Zurueck = nullptr;
     QPushButton* btnSeite_Vor = nullptr;
     QLabel* lblSeite = nullptr;
@@ -174,6 +200,16 @@ private:
     void Lade_Abteilungen();
     void ZeigeVerbindungshinweis();
     void BauePinAbfrage();
+    void BaueSuche();
+    // Keys the board gets while no field has the focus: a reader's burst is a badge.
+    void AusweisTaste(const QKeyEvent& taste);
+    bool NimmtAusweis() const;
+    // Shown while the department list is loaded from the server.
+    void ZeigeSuchknopf();
+    // Ends the search; zurueck puts back the card and department it was opened from.
+    void SucheBeenden(bool zurueck);
+    // The employee keys of the shown department, or of the search's names.
+    QStringList MitarbeiterIds();
     // Runs danach at once, or after the right PIN when the site has set one.
     void MitPin(std::function<void()> danach);
     void Zeige_Abteilungen();
@@ -213,4 +249,14 @@ private:
     // Employees of the shown page with a pass in the journal today, not yet on the server.
     QSet<QString> FHeuteBestanden;
     TEndePin FEndePin;
+    TAusweisleser FAusweisleser;
+    TFKurzmeldung* FKurzmeldung = nullptr;
+    bool FSuche = false;
+    // Where the search was opened: the board with its department and page, or the welcome card.
+    struct TVorSuche
+    {
+        bool Tafel = false;
+        QString Abteilung;
+        int Seite = 0;
+    } FVorSuche;
 };

@@ -4,18 +4,23 @@
 #include "DBFehler.h"
 #include "Fotostapel.h"
 #include "Journal.h"
+#include "PinAbfrage.h"
 #include "Startmeldung.h"
 #include "Tafel.h"
 #include "Tafelkopie.h"
 #include "uFDM.h"
+#include "uFKurzmeldung.h"
 #include "uFMain.h"
 #include "uFehler.h"
 #include "uMeldung.h"
 #include "uMessung.h"
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -132,6 +137,7 @@ void TFMain::Zeige_Abteilungen()
                         u"Die Abteilungsliste konnte nicht korrekt aufbereitet werden!\r\n\r\n"_s +
                             TypNameVon(fehler) + u':' + MeldungVon(fehler));
     }
+    ZeigeSuchknopf();
 }
 
 void TFMain::btnMenu_Abt_RechtsClick()
@@ -192,7 +198,7 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
 {
     // No department shown yet (the measurement screen's first countdown at start): nothing to
     // reload, and without a database no reason for a message.
-    if (sglobAktive_Abteilung.isEmpty())
+    if (sglobAktive_Abteilung.isEmpty() && !FSuche)
         return;
     // Each photo decodes on the thread pool while the next tiles load; the board is complete
     // before anything is shown.
@@ -200,36 +206,34 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     bool fehler = false;
     bool geladen = false;
     try {
-        TDBAbfrage& abfrage = FDaten->quMitarbeiter;
-        abfrage.Close();
-        abfrage.SQL().Clear();
-        abfrage.SQL().Add(Tafel::MitarbeiterSql(Mandant()));
-        abfrage.ParamByName(u"ABTEILUNG"_s).SetAsString(sglobAktive_Abteilung);
-        abfrage.Open();
-        abfrage.First();
-        QStringList ids;
-        for (; !abfrage.Eof(); abfrage.Next())
-            ids.append(abfrage.FieldByName(u"Mitarbeiter_ID"_s).AsString());
+        const int jeSeite = KachelnJeSeite();
+        const QStringList ids = MitarbeiterIds();
         sglobMitarbeiter_IDs = ids;
         // A reload keeps the page unless the department has shrunk below it.
-        iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size())) - 1);
+        iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size()), jeSeite) - 1);
         ZeigeSeitenanzeige();
-        const int erster = iglobSeite * Tafel::kKachelnJeSeite;
+        const int erster = iglobSeite * jeSeite;
         FHeuteBestanden.clear();
         if (FJournal) {
             // A pass still on its way to the server colours the tile already.
-            const QStringList seite = ids.mid(erster, Tafel::kKachelnJeSeite);
+            const QStringList seite = ids.mid(erster, jeSeite);
             const auto bestanden =
                 FJournal->LetzteBestandene(seite, QDate::currentDate().startOfDay(), true);
             for (auto it = bestanden.cbegin(); it != bestanden.cend(); ++it)
                 FHeuteBestanden.insert(it.key());
         }
-        for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < ids.size(); ++n)
+        for (int n = 1; n <= jeSeite && erster + n - 1 < ids.size(); ++n)
             Lade_MA_Kachel(ids[erster + n - 1], n, fotos);
         geladen = true;
     } catch (const std::exception& ausnahme) {
+        const bool verbindung = dynamic_cast<const EVerbindungsfehler*>(&ausnahme) != nullptr;
+        // A search needs the server; without it the board it was opened from comes back.
+        if (FSuche && verbindung) {
+            SucheBeenden(true);
+            return;
+        }
         // The server away: the board comes from the station's copy.
-        if (FKopie && dynamic_cast<const EVerbindungsfehler*>(&ausnahme)) {
+        if (FKopie && verbindung) {
             Lade_MA_Abteilung_Kopie();
             return;
         }
@@ -239,7 +243,7 @@ void TFMain::Lade_MA_Abteilung(const QString& /*AAbteilung*/)
     if (geladen) {
         if (FOffline)
             WiederOnline();
-        if (FAuffrischen)
+        if (FAuffrischen && !FSuche)
             FAuffrischen(sglobAktive_Abteilung,
                          imgMitarbeiter[0]->size() * imgMitarbeiter[0]->devicePixelRatioF());
     }
@@ -311,10 +315,11 @@ void TFMain::Lade_MA_Abteilung_Kopie()
     }
     SetzeOffline(true);
     sglobMitarbeiter_IDs = ids;
-    iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size())) - 1);
+    const int jeSeite = KachelnJeSeite();
+    iglobSeite = std::clamp(iglobSeite, 0, Tafel::Seitenzahl(int(ids.size()), jeSeite) - 1);
     ZeigeSeitenanzeige();
-    const int erster = iglobSeite * Tafel::kKachelnJeSeite;
-    for (int n = 1; n <= Tafel::kKachelnJeSeite && erster + n - 1 < personen.size(); ++n) {
+    const int erster = iglobSeite * jeSeite;
+    for (int n = 1; n <= jeSeite && erster + n - 1 < personen.size(); ++n) {
         TKopiePerson person = personen[erster + n - 1];
         const QDateTime pass = bestanden.value(person.Mitarbeiter_ID);
         if (pass.isValid() &&
@@ -378,7 +383,8 @@ void TFMain::ZeigeSeite(int seite)
 {
     // Turning pages is use of the board, like a tap.
     iTimer_PageWechsel = iWechselzeit;
-    if (seite < 0 || seite >= Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size())) ||
+    if (seite < 0 ||
+        seite >= Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size()), KachelnJeSeite()) ||
         seite == iglobSeite)
         return;
     iglobSeite = seite;
@@ -403,7 +409,7 @@ void TFMain::Wischen(TWischen richtung, QWidget* start)
         return;
     // On a board of one page a swipe turns nothing; like any other gesture it is no use of the
     // board and must not hold off the return to the welcome card.
-    if (Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size())) <= 1)
+    if (Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size()), KachelnJeSeite()) <= 1)
         return;
     if (richtung == TWischen::NachLinks)
         btnSeite_VorClick();
@@ -413,7 +419,7 @@ void TFMain::Wischen(TWischen richtung, QWidget* start)
 
 void TFMain::ZeigeSeitenanzeige()
 {
-    const int seiten = Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size()));
+    const int seiten = Tafel::Seitenzahl(int(sglobMitarbeiter_IDs.size()), KachelnJeSeite());
     const bool sichtbar = CardPanel->currentWidget() == cardMitarbeiter && seiten > 1;
     lblSeite->setText(u"Seite %1/%2"_s.arg(iglobSeite + 1).arg(seiten));
     btnSeite_Zurueck->setEnabled(iglobSeite > 0);
@@ -421,4 +427,182 @@ void TFMain::ZeigeSeitenanzeige()
     btnSeite_Zurueck->setVisible(sichtbar);
     lblSeite->setVisible(sichtbar);
     btnSeite_Vor->setVisible(sichtbar);
+}
+
+int TFMain::KachelnJeSeite() const
+{
+    return FSuche ? kKachelnBeiSuche : Tafel::kKachelnJeSeite;
+}
+
+QStringList TFMain::MitarbeiterIds()
+{
+    TDBAbfrage& abfrage = FDaten->quMitarbeiter;
+    abfrage.Close();
+    abfrage.SQL().Clear();
+    if (FSuche) {
+        const QString text = edtSuche->text().trimmed();
+        if (text.isEmpty())
+            return {};
+        abfrage.SQL().Add(Tafel::NamenssucheSql(Mandant()));
+        const QString muster = Tafel::Namensmuster(text);
+        abfrage.ParamByName(u"NACHNAME"_s).SetAsString(muster);
+        abfrage.ParamByName(u"VORNAME"_s).SetAsString(muster);
+    } else {
+        abfrage.SQL().Add(Tafel::MitarbeiterSql(Mandant()));
+        abfrage.ParamByName(u"ABTEILUNG"_s).SetAsString(sglobAktive_Abteilung);
+    }
+    abfrage.Open();
+    abfrage.First();
+    QStringList ids;
+    for (; !abfrage.Eof(); abfrage.Next())
+        ids.append(abfrage.FieldByName(u"Mitarbeiter_ID"_s).AsString());
+    return ids;
+}
+
+bool TFMain::NimmtAusweis() const
+{
+    if (!Ausweisleser() || FDaten == nullptr || !isVisible() || FMessschirm->isVisible() ||
+        panPin->isVisible())
+        return false;
+    if (CardPanel->currentWidget() != cardWelcome && CardPanel->currentWidget() != cardMitarbeiter)
+        return false;
+    // A field with the focus gets the keys as typed, badge or not.
+    const QWidget* fokus = focusWidget();
+    return fokus == nullptr || !fokus->testAttribute(Qt::WA_InputMethodEnabled);
+}
+
+void TFMain::AusweisTaste(const QKeyEvent& taste)
+{
+    if (!NimmtAusweis()) {
+        FAusweisleser.Verwerfen();
+        return;
+    }
+    const auto zeit = static_cast<qint64>(taste.timestamp());
+    if (taste.key() == Qt::Key_Return || taste.key() == Qt::Key_Enter) {
+        if (const std::optional<QString> nummer = FAusweisleser.Eingabe(zeit))
+            AusweisGelesen(*nummer);
+        return;
+    }
+    // Shift and the like carry no text and belong to the burst.
+    for (const QChar zeichen : taste.text())
+        FAusweisleser.Zeichen(zeichen, zeit);
+}
+
+void TFMain::AusweisGelesen(const QString& nummer)
+{
+    const auto hinweis = [this](const QString& titel) {
+        if (FKurzmeldung)
+            FKurzmeldung->Start(titel, u"Bitte Foto antippen"_s);
+    };
+    QString id;
+    QString abteilung;
+    qsizetype treffer = 0;
+    try {
+        TDBAbfrage& abfrage = FDaten->quSuchen;
+        abfrage.Close();
+        abfrage.SQL().Clear();
+        abfrage.SQL().Add(Tafel::AusweisSql(Mandant()));
+        abfrage.ParamByName(u"AUSWEIS"_s).SetAsString(nummer);
+        abfrage.Open();
+        abfrage.First();
+        treffer = abfrage.RecordCount();
+        if (treffer == 1) {
+            id = abfrage.FieldByName(u"MITARBEITER_ID"_s).AsString();
+            abteilung = abfrage.FieldByName(u"ABTEILUNG"_s).AsString();
+        }
+        abfrage.Close();
+    } catch (const std::exception&) {
+        hinweis(u"Ausweis nicht prüfbar"_s);
+        return;
+    }
+    // New records carry the same placeholder until the personnel office sets the number.
+    if (treffer != 1) {
+        hinweis(treffer == 0 ? u"Ausweis nicht bekannt"_s : u"Ausweis nicht eindeutig"_s);
+        return;
+    }
+
+    // The person's board behind the measurement screen, on the page that shows them.
+    if (FSuche)
+        SucheBeenden(false);
+    if (!Timer2.isActive())
+        Timer2.start();
+    sglobAktive_Abteilung = abteilung;
+    CardPanel->setCurrentWidget(cardMitarbeiter);
+    Leere_MA_Kacheln();
+    iglobSeite = 0;
+    sglobMitarbeiter_IDs.clear();
+    Lade_MA_Abteilung(QString());
+    const qsizetype stelle = sglobMitarbeiter_IDs.indexOf(id);
+    if (stelle >= KachelnJeSeite())
+        ZeigeSeite(int(stelle / KachelnJeSeite()));
+    iTimer_PageWechsel = iWechselzeit;
+    Timer2.stop();
+    FMessschirm->Start(StrToInt(id));
+}
+
+void TFMain::ZeigeSuchknopf()
+{
+    btnSuche->setVisible(FDaten != nullptr && FAbteilungenGeladen && !FOffline);
+}
+
+void TFMain::btnSucheClick()
+{
+    iTimer_PageWechsel = iWechselzeit;
+    if (!Timer2.isActive())
+        Timer2.start();
+    if (!FSuche) {
+        FVorSuche = {CardPanel->currentWidget() == cardMitarbeiter, sglobAktive_Abteilung,
+                     iglobSeite};
+        FSuche = true;
+        {
+            const QSignalBlocker still(edtSuche);
+            edtSuche->clear();
+        }
+        CardPanel->setCurrentWidget(cardMitarbeiter);
+        Leere_MA_Kacheln();
+        iglobSeite = 0;
+        sglobMitarbeiter_IDs.clear();
+        ZeigeSeitenanzeige();
+        panSuche->show();
+        panSuche->raise();
+    }
+    edtSuche->setFocus();
+}
+
+void TFMain::SucheAendern(const QString& /*text*/)
+{
+    if (!FSuche)
+        return;
+    iTimer_PageWechsel = iWechselzeit;
+    Leere_MA_Kacheln();
+    iglobSeite = 0;
+    Lade_MA_Abteilung(QString());
+}
+
+void TFMain::btnSucheSchliessenClick()
+{
+    iTimer_PageWechsel = iWechselzeit;
+    SucheBeenden(true);
+}
+
+void TFMain::SucheBeenden(bool zurueck)
+{
+    FSuche = false;
+    panSuche->hide();
+    edtSuche->clearFocus();
+    {
+        const QSignalBlocker still(edtSuche);
+        edtSuche->clear();
+    }
+    Leere_MA_Kacheln();
+    sglobMitarbeiter_IDs.clear();
+    iglobSeite = 0;
+    if (zurueck && FVorSuche.Tafel) {
+        sglobAktive_Abteilung = FVorSuche.Abteilung;
+        iglobSeite = FVorSuche.Seite;
+        Lade_MA_Abteilung(QString());
+    } else if (zurueck) {
+        CardPanel->setCurrentWidget(cardWelcome);
+    }
+    ZeigeSeitenanzeige();
 }

@@ -49,6 +49,8 @@ void LeseEinstellungen(const TIniDatei& ini, TDBEinstellungen& db, TMenuWerte& m
     menu.setWerbung_Welcome(
         ini.ReadString(menuAbschnitt, u"Werbung_Welcome"_s, u"Herzlich Willkommen."_s));
     menu.setBeenden_PIN(ini.ReadString(menuAbschnitt, u"Beenden_PIN"_s, QString()));
+    // Only a plain "aus" switches the reader off; anything else the check tool reports.
+    menu.setAusweisleser(AusweisleserWert(ini).compare(u"aus"_s, Qt::CaseInsensitive) != 0);
 
     // A site's mistake here must not keep the station from measuring: the default stands in.
     const QString verzeichnis = JournalVerzeichnisWert(ini);
@@ -80,6 +82,19 @@ QStringList FehlendeEinstellungen(const TDBEinstellungen& db)
     pruefe(db.Server_Protocol, u"Protokoll"_s);
     pruefe(db.Server_MD5Hash, u"MD5-Hash"_s);
     return fehlend;
+}
+
+QString AusweisleserWert(const TIniDatei& ini)
+{
+    return ini.ReadString(u"Menu"_s, u"Ausweisleser"_s, QString());
+}
+
+QString AusweisleserFehler(const QString& wert)
+{
+    if (wert.isEmpty() || wert.compare(u"an"_s, Qt::CaseInsensitive) == 0 ||
+        wert.compare(u"aus"_s, Qt::CaseInsensitive) == 0)
+        return QString();
+    return u"Ausweisleser im Abschnitt [Menu] ist weder \"an\" noch \"aus\": \"%1\""_s.arg(wert);
 }
 
 QString JournalVerzeichnisFehler(const QString& wert)

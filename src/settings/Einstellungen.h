@@ -43,12 +43,16 @@ public:
     // Optional, enciphered as the credentials are: the PIN that ending the program asks for.
     const QString& Beenden_PIN() const { return FBeenden_PIN; }
     void setBeenden_PIN(const QString& wert) { FBeenden_PIN = wert; }
+    // Optional: whether a badge number typed as a reader types it starts a measurement.
+    bool Ausweisleser() const { return FAusweisleser; }
+    void setAusweisleser(bool wert) { FAusweisleser = wert; }
 
 private:
     QString FMenu_AnzAbteilungen;
     QString FMandant;
     QString FWerbung_Welcome;
     QString FBeenden_PIN;
+    bool FAusweisleser = true;
 };
 
 // Name of the settings file; it lives beside the executable.
@@ -68,6 +72,11 @@ QStringList FehlendeEinstellungen(const TDBEinstellungen& db);
 // value stands for the default.
 QString JournalVerzeichnisFehler(const QString& wert);
 QString JournalTageFehler(const QString& wert);
+// Why [Menu] Ausweisleser cannot be used ("an" or "aus", any letter case); empty when it can or
+// is missing. The station then keeps the reader on.
+QString AusweisleserFehler(const QString& wert);
+QString AusweisleserWert(const TIniDatei& ini);
+
 // One message for each [Journal] key the station replaces by its default, Verzeichnis first.
 // Such a file still works, so this is for the settings tool's check, not for the station.
 QStringList JournalEinstellungsfehler(const TIniDatei& ini);

@@ -48,7 +48,8 @@ QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
         throw EFehler(u"EUngueltigerWert"_s,
                       u"Die PIN zum Beenden besteht aus 4 bis 12 Ziffern."_s);
     for (const QString& fehler :
-         {JournalVerzeichnisFehler(werte.JournalVerzeichnis), JournalTageFehler(werte.JournalTage)})
+         {AusweisleserFehler(werte.Ausweisleser),
+          JournalVerzeichnisFehler(werte.JournalVerzeichnis), JournalTageFehler(werte.JournalTage)})
         if (!fehler.isEmpty())
             throw EFehler(u"EUngueltigerWert"_s, fehler);
 
@@ -78,6 +79,8 @@ QString ErstelleEinstellungsText(const TKlarEinstellungen& werte)
     zeile(u"Werbung_Welcome="_s + Wert(u"Werbung_Welcome"_s, werte.Willkommen));
     if (!werte.BeendenPin.isEmpty())
         zeile(u"Beenden_PIN="_s + Verschluesseln(werte.BeendenPin, kStartSchluessel));
+    if (!werte.Ausweisleser.isEmpty())
+        zeile(u"Ausweisleser="_s + werte.Ausweisleser.toLower());
     if (!werte.JournalVerzeichnis.isEmpty() || !werte.JournalTage.isEmpty()) {
         zeile(QString());
         zeile(u"[Journal]"_s);

@@ -19,6 +19,8 @@ struct TKlarEinstellungen
     QString Willkommen = QStringLiteral("Herzlich Willkommen.");
     // Optional: 4 to 12 digits that ending the program asks for; empty for none.
     QString BeendenPin;
+    // Optional [Menu] Ausweisleser, "an" or "aus"; written only when not empty.
+    QString Ausweisleser;
     // Optional [Journal] keys, written only when not empty.
     QString JournalVerzeichnis;
     QString JournalTage;
