@@ -5,7 +5,7 @@ TS_PAKETE=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-qpa-plugins qt6-serialport-dev qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
     libmariadb-dev mariadb-server mariadb-client iproute2 libsqlite3-dev galera-4 mariadb-backup
-    xvfb xauth x11-utils fonts-dejavu-core openbox
+    xvfb xauth x11-utils fonts-dejavu-core openbox libxtst-dev
     file desktop-file-utils
     help2man locales lintian poppler-utils
     clang libclang-rt-14-dev clang-format

@@ -2,6 +2,9 @@
 // device, driven by options, standard input or a small window.
 #include "Pruefgeraet.h"
 #include "PseudoTerminal.h"
+#ifdef TS_MIT_XTEST
+#include "Tastenfolge.h"
+#endif
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,8 +13,10 @@
 #include <QFile>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -42,6 +47,10 @@ constexpr int kErfolg = 0;
 constexpr int kLeitungsfehler = 1;
 constexpr int kFalscheEingabe = 2;
 constexpr int kVorgabeCode = 40;
+#ifdef TS_MIT_XTEST
+// A USB badge reader types about this fast, far faster than a hand.
+constexpr int kTastenabstandMs = 5;
+#endif
 
 QTextStream& Ausgabe()
 {
@@ -272,6 +281,46 @@ private:
     QPointer<QLabel> FStatus;
 };
 
+#ifdef TS_MIT_XTEST
+// Types a badge number into the station's window, as the reader at the entrance does.
+QGroupBox* BaueAusweis()
+{
+    auto* gruppe = new QGroupBox(u"Ausweis"_s);
+    auto* raster = new QGridLayout(gruppe);
+    auto* nummer = new QLineEdit;
+    nummer->setObjectName(u"edtAusweis"_s);
+    nummer->setPlaceholderText(u"Ausweisnummer"_s);
+    auto* senden = new QPushButton(u"Ausweis senden"_s);
+    senden->setObjectName(u"btnAusweis"_s);
+    // Below the field and a line high from the start: an answer moves nothing, and the window
+    // stays as narrow as the buttons above.
+    auto* status = new QLabel;
+    status->setObjectName(u"lblAusweis"_s);
+    status->setMinimumHeight(status->fontMetrics().height());
+    raster->addWidget(nummer, 0, 0);
+    raster->addWidget(senden, 0, 1);
+    raster->addWidget(status, 1, 0, 1, 2);
+    const auto tippen = [nummer, status] {
+        // XTest reaches only X11 clients; under Wayland the station is none.
+        if (QGuiApplication::platformName() != u"xcb"_s) {
+            status->setText(u"Nur unter X11"_s);
+            return;
+        }
+        if (nummer->text().isEmpty()) {
+            status->setText(u"Keine Nummer"_s);
+            return;
+        }
+        QString fehler;
+        const bool gesendet = AlsTastenSenden(u"Teststation Personenerdung"_s, nummer->text(),
+                                              kTastenabstandMs, fehler);
+        status->setText(gesendet ? u"Gesendet"_s : fehler);
+    };
+    QObject::connect(senden, &QPushButton::clicked, senden, tippen);
+    QObject::connect(nummer, &QLineEdit::returnPressed, nummer, tippen);
+    return gruppe;
+}
+#endif
+
 std::unique_ptr<QWidget> BaueFenster(TSimulator& simulator, const QString& pfad, TRahmen rahmen)
 {
     auto fenster = std::make_unique<QWidget>();
@@ -321,6 +370,9 @@ std::unique_ptr<QWidget> BaueFenster(TSimulator& simulator, const QString& pfad,
     knopf(u"btnOvrArmband"_s, u"OVR Armband"_s, 3, 0, [] { return u"ovr armband"_s; });
     knopf(u"btnKurz"_s, u"Taste zu früh losgelassen"_s, 3, 1, [] { return u"kurz"_s; });
     layout->addLayout(knoepfe);
+#ifdef TS_MIT_XTEST
+    layout->addWidget(BaueAusweis());
+#endif
 
     auto* status = new QLabel(u"Bereit."_s);
     status->setObjectName(u"lblStatus"_s);
@@ -381,8 +433,12 @@ int main(int argc, char* argv[])
                                     u"MS Millisekunden nach dem letzten Senden enden, statt "
                                     "auf das Ende der Standardeingabe zu warten."_s,
                                     u"MS"_s);
-    const QCommandLineOption mitFenster(u"fenster"_s,
-                                        u"Ein Fenster mit je einem Knopf pro Szenario zeigen."_s);
+    QString fensterHilfe = u"Ein Fenster mit je einem Knopf pro Szenario zeigen."_s;
+#ifdef TS_MIT_XTEST
+    fensterHilfe += u" Sein Feld „Ausweis“ tippt eine Ausweisnummer wie ein Ausweisleser in das "
+                    "Fenster der Station (nur unter X11)."_s;
+#endif
+    const QCommandLineOption mitFenster(u"fenster"_s, fensterHilfe);
     parser.addOptions({geraet, rahmen, szenario, warten, mitFenster});
 
     if (!parser.parse(QCoreApplication::arguments())) {
