@@ -2,6 +2,7 @@
 // windows exactly as the program does, taps through a visit like an employee would, has the
 // tester simulator send its lines, saves a picture of the screen at each step and writes the
 // rows the walk expects, which the demo script compares with the database.
+#include "DBAbfrage.h"
 #include "Fensterset.h"
 #include "Start.h"
 #include "Stationstreiber.h"
@@ -15,9 +16,12 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
@@ -84,6 +88,8 @@ private:
     void WarteAufTafel() const;
     void Erwarte(const QString& id, const QString& name, const QString& code, bool ok);
     void OhneServer();
+    void MitAusweis();
+    void Namenssuche();
     static void Befehl(const QString& befehl);
 
     const TStationstreiber& FStation;
@@ -130,6 +136,79 @@ void TRundgang::OhneServer()
     Befehl(FStarten);
     Warte([this] { return !FStation.AufTafel(u"lblOffline"_s)->isVisible(); },
           u"die Übertragung der wartenden Messung"_s);
+}
+
+void TRundgang::MitAusweis()
+{
+    // The last person of the board, with the badge number the demo company gave them.
+    TDBAbfrage abfrage(FDM->MyCon, u"quAusweis"_s);
+    abfrage.SQL().Add(Tafel::MitarbeiterSql(
+        FMain->Mandant(), u"MITARBEITER.MITARBEITER_ID, MITARBEITER.PERSONALNUMMER, LOGINNAME"_s));
+    abfrage.ParamByName(u"ABTEILUNG"_s).SetAsString(kAbteilung);
+    abfrage.Open();
+    QString id;
+    QString nummer;
+    QString login;
+    for (abfrage.First(); !abfrage.Eof(); abfrage.Next()) {
+        id = abfrage.FieldByName(u"MITARBEITER_ID"_s).AsString();
+        nummer = abfrage.FieldByName(u"PERSONALNUMMER"_s).AsString();
+        login = abfrage.FieldByName(u"LOGINNAME"_s).AsString();
+    }
+    abfrage.Close();
+    FStation.ZeigeKarte(u"cardWelcome"_s);
+
+    // Keys 5 ms apart and Enter, as a reader types them, to where the window delivers keys.
+    QElapsedTimer uhr;
+    uhr.start();
+    const auto taste = [](int code, const QString& text, qint64 zeit) {
+        QWidget* ziel = FMain->focusWidget() ? FMain->focusWidget() : FMain;
+        for (const QEvent::Type art : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent ereignis(art, code, Qt::NoModifier, text);
+            ereignis.setTimestamp(static_cast<quint64>(zeit));
+            QApplication::sendEvent(ziel, &ereignis);
+        }
+    };
+    qint64 zeit = QDateTime::currentMSecsSinceEpoch();
+    for (const QChar zeichen : nummer) {
+        taste(zeichen.isDigit() ? Qt::Key_0 + zeichen.digitValue() : Qt::Key_A, zeichen, zeit);
+        zeit += 5;
+    }
+    taste(Qt::Key_Return, u"\r"_s, zeit);
+    if (!FMessung->isVisible() ||
+        QString::number(FMessung->Kontakt()->Mitarbeiter_ID().toInt()) != id)
+        Abbruch(u"Ausweis %1 hat die Messmaske von %2 nicht geöffnet"_s.arg(nummer, id));
+    Ausgabe(u"  Ausweis %1: Messmaske nach %2 ms"_s.arg(nummer).arg(uhr.elapsed()));
+    WarteAufBereit();
+    Foto(u"ausweis"_s);
+    Sende("bestanden");
+    Warte([this] { return FStation.Zeigt(u"imgGut"_s); }, u"den Daumen nach oben"_s);
+    Erwarte(id, login, QString(), true);
+    Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
+}
+
+void TRundgang::Namenssuche()
+{
+    WarteAufTafel();
+    const QString name = FStation.Kachelname(1)->text();
+    FStation.Tippe(FStation.AufTafel(u"btnSuche"_s));
+    Warte([this] { return FStation.AufTafel(u"panSuche"_s)->isVisible(); }, u"die Suche"_s);
+    // The first two letters of the first tile's last name, on the search's keyboard.
+    QWidget* tastatur = FStation.AufTafel(u"TouchKeyboard2"_s);
+    for (const QChar zeichen : name.left(2).toUpper()) {
+        const QString taste = zeichen == u'Ä'   ? u"Ae"_s
+                              : zeichen == u'Ö' ? u"Oe"_s
+                              : zeichen == u'Ü' ? u"Ue"_s
+                                                : QString(zeichen);
+        auto* knopf = tastatur->findChild<QWidget*>(u"Taste_"_s + taste);
+        if (knopf == nullptr)
+            Abbruch(u"keine Taste für "_s + zeichen);
+        FStation.Tippe(knopf);
+    }
+    Warte([this] { return FStation.Foto(1)->isVisible() && FStation.Foto(1)->Tag != 0; },
+          u"die Treffer der Suche"_s);
+    Foto(u"namenssuche"_s);
+    FStation.Tippe(FStation.AufTafel(u"btnSucheSchliessen"_s));
+    WarteAufTafel();
 }
 
 void TRundgang::Warte(const std::function<bool()>& bedingung, const QString& worauf) const
@@ -275,8 +354,14 @@ void TRundgang::Gehen()
     Erwarte(gast, u"Muster"_s, QString(), true);
     Warte([] { return !FMessung->isVisible(); }, u"das Ende der Messung"_s);
 
+    Ausgabe(u"7. Mit Ausweis"_s);
+    MitAusweis();
+
+    Ausgabe(u"8. Namenssuche"_s);
+    Namenssuche();
+
     if (FFenster != nullptr && FFenster->Kopie() != nullptr) {
-        Ausgabe(u"7. Ohne Datenbankverbindung"_s);
+        Ausgabe(u"9. Ohne Datenbankverbindung"_s);
         OhneServer();
     }
 }
