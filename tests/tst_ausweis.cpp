@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -55,9 +54,6 @@ private slots:
 
 private:
     void Starte(bool leser = true);
-    // The keys of text, `abstandMs` apart by the events' clock, then Enter, to whatever has the
-    // focus (the window itself when nothing has).
-    void Tippe(const QString& text, int abstandMs) const;
     QString Kurzmeldung() const;
     QString Zeilen(const QString& sql) const { return FServer.Sql(sql, kDatenbank); }
 
@@ -68,7 +64,6 @@ private:
     std::unique_ptr<TFensterset> FFenster;
     std::unique_ptr<TStationstreiber> FStation;
     std::unique_ptr<TEinstellungsDatei> FDatei;
-    mutable quint64 FUhr = 1'000'000;
 };
 
 void TstAusweis::initTestCase()
@@ -126,25 +121,6 @@ void TstAusweis::Starte(bool leser)
     QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
 }
 
-void TstAusweis::Tippe(const QString& text, int abstandMs) const
-{
-    const auto senden = [this](int taste, const QString& zeichen) {
-        QWidget* ziel = QApplication::focusWidget() ? QApplication::focusWidget() : FMain;
-        for (const QEvent::Type art : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent ereignis(art, taste, Qt::NoModifier, zeichen);
-            ereignis.setTimestamp(FUhr);
-            QApplication::sendEvent(ziel, &ereignis);
-        }
-    };
-    for (const QChar zeichen : text) {
-        senden(zeichen.isDigit() ? Qt::Key_0 + zeichen.digitValue() : Qt::Key_A, zeichen);
-        FUhr += static_cast<quint64>(abstandMs);
-    }
-    senden(Qt::Key_Return, u"\r"_s);
-    FUhr += 10'000;
-    QCoreApplication::processEvents();
-}
-
 QString TstAusweis::Kurzmeldung() const
 {
     const auto* titel = FKurzmeldung->findChild<QLabel*>(u"lbl0"_s);
@@ -185,7 +161,7 @@ void TstAusweis::leser()
 void TstAusweis::ausweisOeffnetMessungAufSeiteDerPerson()
 {
     Starte();
-    Tippe(u"4711"_s, 5);
+    FStation->TippeTasten(u"4711"_s, 5);
     QVERIFY(FMessung->isVisible());
     QCOMPARE(FStation->Name(), u"Zander Zoe"_s);
     // Behind it the person's board, on the page with their tile, as after a tap on it.
@@ -216,7 +192,7 @@ void TstAusweis::ausweisOhneEindeutigePerson()
     QFETCH(QString, nummer);
     QFETCH(QString, hinweis);
     Starte();
-    Tippe(nummer, 5);
+    FStation->TippeTasten(nummer, 5);
     QCOMPARE(Kurzmeldung(), hinweis);
     QVERIFY(!FMessung->isVisible());
     QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
@@ -225,7 +201,7 @@ void TstAusweis::ausweisOhneEindeutigePerson()
 void TstAusweis::langsamesTippenIstKeinAusweis()
 {
     Starte();
-    Tippe(u"4711"_s, 150);
+    FStation->TippeTasten(u"4711"_s, 150);
     QVERIFY(!FMessung->isVisible());
     QCOMPARE(Kurzmeldung(), QString());
     QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
@@ -244,7 +220,7 @@ void TstAusweis::ausweisInMessungUndGastnamenGehtInsFeld()
     QCoreApplication::processEvents();
 
     // The guest's name entry takes the keys as typed; nobody else's measurement starts.
-    Tippe(u"4711"_s, 5);
+    FStation->TippeTasten(u"4711"_s, 5);
     QVERIFY(FStation->Namensfeld()->text().contains(u"4711"_s));
     QCOMPARE(FStation->AktiveAbteilung(), u"Montage"_s);
     QVERIFY(FMessung->isVisible());
@@ -256,7 +232,7 @@ void TstAusweis::ausweisInMessungUndGastnamenGehtInsFeld()
     FStation->TippeKachel(FStation->KachelMit(92));
     QCOMPARE(FStation->Name(), u"Müller Anna"_s);
     FMessung->setFocus();
-    Tippe(u"4711"_s, 5);
+    FStation->TippeTasten(u"4711"_s, 5);
     QCOMPARE(FStation->Name(), u"Müller Anna"_s);
     QCOMPARE(FStation->AktiveAbteilung(), u"Montage"_s);
 }
@@ -264,7 +240,7 @@ void TstAusweis::ausweisInMessungUndGastnamenGehtInsFeld()
 void TstAusweis::ausgeschalteterLeser()
 {
     Starte(false);
-    Tippe(u"4711"_s, 5);
+    FStation->TippeTasten(u"4711"_s, 5);
     QVERIFY(!FMessung->isVisible());
     QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
 }

@@ -7,8 +7,11 @@
 #include "uMessung.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -61,7 +64,8 @@ Q_CONSTRUCTOR_FUNCTION(EigenerZustand)
 } // namespace
 
 TStationstreiber::TStationstreiber(TFMain& tafel, TFMessung& messung, TPseudoTerminal* leitung)
-    : FTafel(tafel), FMessmaske(messung), FLeitung(leitung)
+    : FTafel(tafel), FMessmaske(messung), FLeitung(leitung),
+      FTastenzeit(static_cast<quint64>(QDateTime::currentMSecsSinceEpoch()))
 {
     // Each test starts as a newly installed station: no journal, no board copy of the test
     // before, whose database is gone. Only inside the process's own state folder.
@@ -233,6 +237,29 @@ void TStationstreiber::TippePin(const QString& ziffern) const
     for (const QChar ziffer : ziffern)
         Tippe(Gefunden<QAbstractButton>(tastatur, u"Taste_"_s + ziffer));
     Tippe(Gefunden<QAbstractButton>(tastatur, u"Taste_Enter"_s));
+}
+
+void TStationstreiber::TippeTasten(const QString& text, int abstandMs) const
+{
+    const auto senden = [this](int taste, const QString& zeichen) {
+        // A window that was closed may keep its focus widget; keys then reach the board.
+        QWidget* ziel = QApplication::focusWidget();
+        if (ziel == nullptr || !ziel->isVisible())
+            ziel = Tafelfenster()->focusWidget() ? Tafelfenster()->focusWidget() : Tafelfenster();
+        for (const QEvent::Type art : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent ereignis(art, taste, Qt::NoModifier, zeichen);
+            ereignis.setTimestamp(FTastenzeit);
+            QApplication::sendEvent(ziel, &ereignis);
+        }
+    };
+    for (const QChar zeichen : text) {
+        senden(zeichen.isDigit() ? Qt::Key_0 + zeichen.digitValue() : Qt::Key_A, zeichen);
+        FTastenzeit += static_cast<quint64>(abstandMs);
+    }
+    senden(Qt::Key_Return, u"\r"_s);
+    // Whatever comes next is a burst of its own.
+    FTastenzeit += 10'000;
+    QCoreApplication::processEvents();
 }
 
 QTimer* TStationstreiber::Zeitgeber(TUhr uhr) const

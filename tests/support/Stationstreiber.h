@@ -79,6 +79,10 @@ public:
     int Wechselzeit() const;
     // The PIN asked before the program ends, typed on its keyboard and confirmed with ENTER.
     void TippePin(const QString& ziffern) const;
+    // Keys of text, abstandMs apart by the key events' own clock, then Enter, to whatever has
+    // the focus (the board's window when nothing visible has): a badge reader at 5 ms, a person
+    // at 150.
+    void TippeTasten(const QString& text, int abstandMs) const;
 
     // The clocks: ticks fired at once instead of waited for.
     void Tick(TUhr uhr, int anzahl = 1) const;
@@ -119,4 +123,6 @@ private:
     TFMain& FTafel;
     TFMessung& FMessmaske;
     TPseudoTerminal* FLeitung;
+    // The key events' clock: milliseconds, later for every key sent.
+    mutable quint64 FTastenzeit;
 };

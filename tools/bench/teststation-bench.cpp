@@ -557,6 +557,33 @@ double Abteilungsliste(int wiederholungen)
     return Uhr::Median(werte);
 }
 
+// The badge look-up as the board runs it, for the company's last employee: one row.
+double Ausweissuche(int wiederholungen)
+{
+    TDBAbfrage& abfrage = FDM->quSuchen;
+    abfrage.Close();
+    abfrage.SQL().Clear();
+    abfrage.SQL().Add(u"SELECT PERSONALNUMMER FROM MITARBEITER ORDER BY MITARBEITER_ID DESC "
+                      "LIMIT 1"_s);
+    abfrage.Open();
+    const QString nummer = abfrage.Fields(0).AsString();
+    QList<double> werte;
+    for (int i = 0; i < wiederholungen; ++i) {
+        const qint64 beginn = Uhr::JetztNs();
+        abfrage.Close();
+        abfrage.SQL().Clear();
+        abfrage.SQL().Add(Tafel::AusweisSql(u"Muster GmbH"_s));
+        abfrage.ParamByName(u"AUSWEIS"_s).SetAsString(nummer);
+        abfrage.Open();
+        const int treffer = abfrage.RecordCount();
+        werte.append(Ms(Uhr::JetztNs() - beginn));
+        if (treffer != 1)
+            throw std::runtime_error("Ausweis nicht eindeutig gefunden");
+    }
+    abfrage.Close();
+    return Uhr::Median(werte);
+}
+
 // Milliseconds from starting the program to its "BEREIT <ns>" line.
 double Startzeit(const QString& programm, const QStringList& argumente)
 {
@@ -817,6 +844,7 @@ int main(int argc, char* argv[])
             double Tafel = 0;
             double Liste = 0;
             double Kontaktsuche = 0;
+            double Ausweis = 0;
         };
         QList<TSkala> skalen;
         for (const QString& db : parser.value(skala).split(u',', Qt::SkipEmptyParts)) {
@@ -828,7 +856,7 @@ int main(int argc, char* argv[])
             TRohverbindung rohDb(zugang.Server, zugang.Port, zugang.Benutzer, zugang.Passwort,
                                  AsciiGross(db));
             skalen.append({AsciiGross(db), Uhr::Median(werte), Abteilungsliste(n),
-                           ServerzeitJeKachel(station, roh, rohDb)});
+                           ServerzeitJeKachel(station, roh, rohDb), Ausweissuche(n)});
         }
 
         Fehler() << "Stationen …" << Qt::endl;
@@ -878,14 +906,17 @@ int main(int argc, char* argv[])
                         [](const TSkala& s) { return s.Tafel; });
             skalenzeile(u"Scale: department list, 100,000 vs 100 employees"_s,
                         [](const TSkala& s) { return s.Liste; });
+            aus << "| Badge look-up at 100,000 employees | " << Zahl(skalen[2].Ausweis, 2)
+                << " ms | | | < 5 ms | " << Erfuellt(skalen[2].Ausweis < 5) << " |\n";
         }
         aus << "\n| Employees | Board fill | Department list | One tile's contact load, server "
-               "time (ANALYZE) |\n|---|---|---|---|\n";
+               "time (ANALYZE) | Badge look-up |\n|---|---|---|---|---|\n";
         const QStringList groessen{u"100"_s, u"10,000"_s, u"100,000"_s};
         for (qsizetype i = 0; i < skalen.size(); ++i)
             aus << "| " << groessen.value(i, skalen[i].Datenbank) << " | "
                 << Zahl(skalen[i].Tafel, 2) << " ms | " << Zahl(skalen[i].Liste, 2) << " ms | "
-                << Zahl(skalen[i].Kontaktsuche, 3) << " ms |\n";
+                << Zahl(skalen[i].Kontaktsuche, 3) << " ms | " << Zahl(skalen[i].Ausweis, 2)
+                << " ms |\n";
         aus << "\n| One photo at tile size, one thread | Decoder scaled to the tile | Full "
                "decode, then smooth scale |\n|---|---|---|\n| 600 × 750 → "
             << dekodierung.Kachel.width() << " × " << dekodierung.Kachel.height() << " | "

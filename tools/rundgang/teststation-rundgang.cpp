@@ -16,12 +16,10 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QProcess>
@@ -157,23 +155,10 @@ void TRundgang::MitAusweis()
     abfrage.Close();
     FStation.ZeigeKarte(u"cardWelcome"_s);
 
-    // Keys 5 ms apart and Enter, as a reader types them, to where the window delivers keys.
+    // Keys 5 ms apart and Enter, as a reader types them.
     QElapsedTimer uhr;
     uhr.start();
-    const auto taste = [](int code, const QString& text, qint64 zeit) {
-        QWidget* ziel = FMain->focusWidget() ? FMain->focusWidget() : FMain;
-        for (const QEvent::Type art : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent ereignis(art, code, Qt::NoModifier, text);
-            ereignis.setTimestamp(static_cast<quint64>(zeit));
-            QApplication::sendEvent(ziel, &ereignis);
-        }
-    };
-    qint64 zeit = QDateTime::currentMSecsSinceEpoch();
-    for (const QChar zeichen : nummer) {
-        taste(zeichen.isDigit() ? Qt::Key_0 + zeichen.digitValue() : Qt::Key_A, zeichen, zeit);
-        zeit += 5;
-    }
-    taste(Qt::Key_Return, u"\r"_s, zeit);
+    FStation.TippeTasten(nummer, 5);
     if (!FMessung->isVisible() ||
         QString::number(FMessung->Kontakt()->Mitarbeiter_ID().toInt()) != id)
         Abbruch(u"Ausweis %1 hat die Messmaske von %2 nicht geöffnet"_s.arg(nummer, id));
