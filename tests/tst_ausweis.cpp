@@ -292,11 +292,21 @@ void TstAusweis::namenssucheUeberAlleAbteilungen()
     QCOMPARE(FStation->Seitenanzeige(), u"Seite 1/2"_s);
     QVERIFY(FStation->KachelMit(200) != 0);
 
-    // From the welcome card, the countdown ends the search there.
-    FStation->ZeigeKarte(u"cardWelcome"_s);
+    // Left alone, the search goes back to where it was opened: the board, which then counts
+    // down to the welcome card as ever; opened there, the welcome card.
     TStationstreiber::Tippe(suche);
     FStation->AufTafel<QLineEdit>(u"edtSuche"_s)->setText(u"neu"_s);
     QCOMPARE(FStation->Kacheltexte(), (QStringList{"Neu Nora", "Neuer Ned"}));
+    FStation->Tick(TUhr::Tafel, FStation->Wechselzeit());
+    QVERIFY(!FMain->SucheOffen());
+    QCOMPARE(FStation->Karte(), u"cardMitarbeiter"_s);
+    QCOMPARE(FStation->AktiveAbteilung(), u"Lager"_s);
+    QVERIFY(FStation->Laeuft(TUhr::Tafel));
+    FStation->Tick(TUhr::Tafel, FStation->Wechselzeit());
+    QCOMPARE(FStation->Karte(), u"cardWelcome"_s);
+
+    TStationstreiber::Tippe(suche);
+    FStation->AufTafel<QLineEdit>(u"edtSuche"_s)->setText(u"neu"_s);
     FStation->Tick(TUhr::Tafel, FStation->Wechselzeit());
     QVERIFY(!FMain->SucheOffen());
     QCOMPARE(FStation->Karte(), u"cardWelcome"_s);

@@ -495,8 +495,15 @@ void TFMain::Timer2Timer()
 {
     if (--iTimer_PageWechsel > 0)
         return;
-    if (FSuche)
-        SucheBeenden(false);
+    // An idle search goes back to where it was opened; a board then counts down once more.
+    if (FSuche) {
+        const bool vonTafel = FVorSuche.Tafel;
+        SucheBeenden(true);
+        if (vonTafel) {
+            iTimer_PageWechsel = iWechselzeit;
+            return;
+        }
+    }
     CardPanel->setCurrentWidget(cardWelcome);
     iTimer_PageWechsel = iWechselzeit;
     Timer2.stop();
