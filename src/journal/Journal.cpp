@@ -178,6 +178,10 @@ std::optional<QString> TJournal::Oeffnen()
         code = FDb->Ausfuehren("PRAGMA journal_mode = WAL");
     if (code == SQLITE_OK)
         code = FDb->Ausfuehren("PRAGMA synchronous = FULL");
+    // A small cache: the journal is read by key and the system caches the file anyway; SQLite's
+    // default of 2 MB would grow with the file during a shift and look like a leak.
+    if (code == SQLITE_OK)
+        code = FDb->Ausfuehren("PRAGMA cache_size = -256");
     if (code != SQLITE_OK)
         return fehlschlag(code);
     try {
