@@ -124,13 +124,24 @@ void TKopieauffrischung::Auffrischen(const QString& abteilung, QSize kachel)
     FZuletzt.insert(abteilung, QDeadlineTimer(kMindestabstandMs));
     // Run in the worker's thread, after the start's quiet time when that has not passed yet.
     const int warten = int(std::max<qint64>(0, FStartruhe.remainingTime()));
-    QTimer::singleShot(warten, FArbeiter, [this, abteilung, kachel] {
-        QString fehler;
-        try {
-            AuffrischenJetzt(FKopie, FZugang, FMandant, abteilung, kachel);
-        } catch (const std::exception& ausnahme) {
-            fehler = TypNameVon(ausnahme) + u':' + MeldungVon(ausnahme);
-        }
-        emit Aufgefrischt(abteilung, fehler);
-    });
+    QMetaObject::invokeMethod(
+        FArbeiter,
+        [this, abteilung, kachel, warten] {
+            // A child of the worker, not a free single-shot: should the station end before it
+            // fires, it goes with the worker instead of being left behind.
+            auto* zeitgeber = new QTimer(FArbeiter);
+            zeitgeber->setSingleShot(true);
+            connect(zeitgeber, &QTimer::timeout, FArbeiter, [this, abteilung, kachel, zeitgeber] {
+                zeitgeber->deleteLater();
+                QString fehler;
+                try {
+                    AuffrischenJetzt(FKopie, FZugang, FMandant, abteilung, kachel);
+                } catch (const std::exception& ausnahme) {
+                    fehler = TypNameVon(ausnahme) + u':' + MeldungVon(ausnahme);
+                }
+                emit Aufgefrischt(abteilung, fehler);
+            });
+            zeitgeber->start(warten);
+        },
+        Qt::QueuedConnection);
 }
