@@ -240,6 +240,13 @@ void TstWiederaufbau::hostlisteNimmtDenNaechstenKnoten()
         QCOMPARE(FVerbindung->Knotenwechsel(), i + 1);
     }
 
+    // A single entry keeps its own port over the settings' one.
+    FVerbindung->SetConnected(false);
+    FVerbindung->SetPort(tot);
+    FVerbindung->SetServer(direkt);
+    FVerbindung->SetConnected(true);
+    QCOMPARE(FVerbindung->AktuellerServer(), direkt);
+
     // None answers: one error that names every entry.
     FVerbindung->SetConnected(false);
     FVerbindung->SetServer(u"127.0.0.1:%1,127.0.0.1:%1"_s.arg(tot));

@@ -208,8 +208,7 @@ void TDBVerbindung::Verbinden()
     FLink.reset();
     FListe = Serverliste::Lesen(FServer, FPort);
     if (FListe.size() == 1) {
-        // One server: exactly as it always was, its port checked as the settings give it.
-        FListe.first().Port = FPort;
+        // One server: no probe, as it always was.
         FLink = Oeffnen(FListe.first());
         FKnoten = 0;
         return;
